@@ -1,0 +1,37 @@
+#include "app/gui_start.h"
+
+#include "app/data_module.h"
+#include "app/main_form.h"
+#include "app/splash_form.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QFontDatabase>
+#include <QMessageBox>
+
+void setUpChineseFonts() {
+    const QString ming = QStringLiteral("AR PL UMing TW");
+    for (const char* name : {"新細明體", "細明體", "PMingLiU", "MingLiU"})
+        if (!QFontDatabase::hasFamily(QString::fromUtf8(name)))
+            QFont::insertSubstitution(QString::fromUtf8(name), ming);
+    QFont font(QFontDatabase::hasFamily(QStringLiteral("新細明體")) ? QStringLiteral("新細明體")
+                                                                    : ming);
+    font.setPixelSize(12);
+    QApplication::setFont(font);
+}
+
+int runGui(int& argc, char** argv) {
+    QApplication app(argc, argv);
+    setUpChineseFonts();
+    auto splash = std::make_unique<TSplashForm>();
+    splash->show();
+    QApplication::processEvents();
+    DataModule dm;
+    const QString problem = dm.DataModuleCreate();
+    if (!problem.isEmpty()) QMessageBox::critical(nullptr, QStringLiteral("錯誤"), problem);
+    TMainForm mainForm;
+    if (!mainForm.ownsInstanceLock()) return 0; // another copy runs: end quietly
+    splash.reset();
+    mainForm.show();
+    return app.exec();
+}

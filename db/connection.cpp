@@ -1,0 +1,326 @@
+#include "db/connection.h"
+
+#include "db/db_error.h"
+#include "db/query.h"
+#include "db/sql_monitor.h"
+
+#include <QDateTime>
+#include <algorithm>
+#include <libpq-fe.h>
+
+namespace {
+
+const QString protocol = QStringLiteral("postgresql");
+
+QString trimmedMessage(const QString& message) {
+    return message.trimmed();
+}
+
+} // namespace
+
+void PgResultDeleter::operator()(pg_result* result) const {
+    PQclear(result);
+}
+
+Connection::Connection() = default;
+
+Connection::~Connection() {
+    disconnect();
+    for (Query* q : queries_)
+        q->connectionGone();
+}
+
+void Connection::trace(const TraceEvent& event) const {
+    if (monitor_) monitor_->trace(event);
+}
+
+void Connection::traceStatement(const QString& text, int code, const QString& error) const {
+    trace({QDateTime::currentDateTime(), TraceCategory::Execute, protocol, text, code, error});
+}
+
+void Connection::connect() {
+    if (conn_) return;
+    const QByteArray host = settings_.host.toUtf8();
+    const QByteArray port = QByteArray::number(settings_.port);
+    const QByteArray db = settings_.database.toUtf8();
+    const QByteArray user = settings_.user.toUtf8();
+    const QByteArray password = settings_.password.toUtf8();
+    const QByteArray timeout = QByteArray::number(settings_.connectTimeoutSeconds);
+    // Every statement commits by itself at read committed; dates and times come back in ISO
+    // form and floating-point numbers exactly, whatever the server's defaults. Keep-alives
+    // and the user timeout turn a vanished network into an error instead of a frozen window.
+    const char* keys[] = {"host",
+                          "port",
+                          "dbname",
+                          "user",
+                          "password",
+                          "connect_timeout",
+                          "application_name",
+                          "options",
+                          "keepalives",
+                          "keepalives_idle",
+                          "keepalives_interval",
+                          "keepalives_count",
+                          "tcp_user_timeout",
+                          nullptr};
+    const bool usePassword = !password.isEmpty() && qEnvironmentVariableIsEmpty("PGPASSWORD");
+    const char* values[] = {host.isEmpty() ? nullptr : host.constData(),
+                            port.constData(),
+                            db.constData(),
+                            user.constData(),
+                            usePassword ? password.constData() : nullptr,
+                            timeout.constData(),
+                            "TOLVAR",
+                            "-c default_transaction_isolation=read\\ committed -c datestyle=ISO "
+                            "-c extra_float_digits=3",
+                            "1",
+                            "30",
+                            "5",
+                            "3",
+                            "30000",
+                            nullptr};
+    pg_conn* conn = PQconnectdbParams(keys, values, 0);
+    if (PQstatus(conn) != CONNECTION_OK) {
+        const QString error = trimmedMessage(QString::fromLocal8Bit(PQerrorMessage(conn)));
+        PQfinish(conn);
+        trace({QDateTime::currentDateTime(), TraceCategory::Connect, protocol,
+               QStringLiteral("CONNECT TO \"%1\" AS USER \"%2\"")
+                   .arg(settings_.database, settings_.user),
+               int(CONNECTION_BAD), error});
+        throw DbError(error, {}, int(CONNECTION_BAD));
+    }
+    conn_ = conn;
+    tables_.clear();
+    inTransaction_ = false;
+    try {
+        setUpSession();
+    } catch (...) {
+        PQfinish(conn_);
+        conn_ = nullptr;
+        throw;
+    }
+    if (afterConnect) afterConnect();
+    trace(
+        {QDateTime::currentDateTime(),
+         TraceCategory::Connect,
+         protocol,
+         QStringLiteral("CONNECT TO \"%1\" AS USER \"%2\"").arg(settings_.database, settings_.user),
+         0,
+         {}});
+}
+
+void Connection::setUpSession() {
+    // The station database is SQL_ASCII and holds raw Big5 bytes: no conversion may happen
+    // on the way, so the client side stays SQL_ASCII too (a BIG5 client encoding would make
+    // the server reject every high byte). Any other server encoding carries UTF-8.
+    const QString server = serverEncoding();
+    const char* wanted = server == QLatin1String("SQL_ASCII") ? "SQL_ASCII" : "UTF8";
+    if (QString::fromLatin1(PQparameterStatus(conn_, "client_encoding")) != QLatin1String(wanted) &&
+        PQsetClientEncoding(conn_, wanted) != 0)
+        throw DbError(
+            QStringLiteral("無法設定連線的字碼 %1：%2")
+                .arg(wanted, trimmedMessage(QString::fromLocal8Bit(PQerrorMessage(conn_)))));
+    codec_ = TextCodec(server == QLatin1String("SQL_ASCII") ? TextCodec::Encoding::Big5
+                                                            : TextCodec::Encoding::Utf8);
+}
+
+void Connection::disconnect() {
+    if (!conn_) return;
+    for (Query* q : std::vector<Query*>(queries_))
+        q->close();
+    PQfinish(conn_);
+    conn_ = nullptr;
+    tables_.clear();
+    inTransaction_ = false;
+    trace({QDateTime::currentDateTime(),
+           TraceCategory::Disconnect,
+           protocol,
+           QStringLiteral("DISCONNECT FROM \"%1\"").arg(settings_.database),
+           0,
+           {}});
+}
+
+void Connection::lose(const QString& why) {
+    PQfinish(conn_);
+    conn_ = nullptr;
+    tables_.clear();
+    inTransaction_ = false;
+    trace({QDateTime::currentDateTime(),
+           TraceCategory::Other,
+           protocol,
+           QStringLiteral("CONNECTION LOST: ") + why,
+           0,
+           {}});
+}
+
+bool Connection::ping() noexcept {
+    if (!conn_) return false;
+    PGresult* result = PQexec(conn_, "");
+    const bool ok = result && PQresultStatus(result) == PGRES_EMPTY_QUERY;
+    PQclear(result);
+    if (PQstatus(conn_) == CONNECTION_BAD) {
+        try {
+            lose(trimmedMessage(codec_.decode(QByteArray(PQerrorMessage(conn_)))));
+        } catch (...) {
+            conn_ = nullptr;
+        }
+        return false;
+    }
+    return ok;
+}
+
+bool Connection::standardStrings() const {
+    if (!conn_) return true;
+    const char* value = PQparameterStatus(conn_, "standard_conforming_strings");
+    return !value || qstrcmp(value, "off") != 0;
+}
+
+QString Connection::serverEncoding() const {
+    return conn_ ? QString::fromLatin1(PQparameterStatus(conn_, "server_encoding")) : QString();
+}
+
+int Connection::serverVersion() const {
+    return conn_ ? PQserverVersion(conn_) : 0;
+}
+
+void Connection::fail(const QString& text, pg_result* result) {
+    const int status = result ? int(PQresultStatus(result)) : int(PGRES_FATAL_ERROR);
+    const QString sqlState =
+        result ? QString::fromLatin1(PQresultErrorField(result, PG_DIAG_SQLSTATE)) : QString();
+    const QString error = trimmedMessage(
+        codec_.decode(QByteArray(result ? PQresultErrorMessage(result) : PQerrorMessage(conn_))));
+    const QString message =
+        error.isEmpty() ? trimmedMessage(codec_.decode(QByteArray(PQerrorMessage(conn_)))) : error;
+    PQclear(result);
+    traceStatement(text, status, message);
+    if (PQstatus(conn_) == CONNECTION_BAD) lose(message);
+    throw DbError(message, sqlState, status);
+}
+
+PgResult Connection::run(const QByteArray& bytes) {
+    connect();
+    const QString text = codec_.decode(bytes);
+    // The extended protocol runs exactly one statement: nothing in a value can add another.
+    PGresult* result =
+        PQexecParams(conn_, bytes.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0);
+    const ExecStatusType status = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && status != PGRES_EMPTY_QUERY)
+        fail(text, result);
+    traceStatement(text);
+    return PgResult(result);
+}
+
+qint64 Connection::exec(const QString& sql) {
+    connect();
+    PgResult result = run(codec_.encode(sql));
+    return QByteArray(PQcmdTuples(result.get())).toLongLong();
+}
+
+void Connection::copyIn(const QString& table, const QStringList& columns, const QByteArray& data) {
+    connect();
+    const QString text = QStringLiteral("COPY %1 (%2) FROM STDIN").arg(table, columns.join(","));
+    PGresult* start = PQexec(conn_, codec_.encode(text).constData());
+    if (!start || PQresultStatus(start) != PGRES_COPY_IN) fail(text, start);
+    PQclear(start);
+    constexpr qsizetype chunk = 1 << 20;
+    bool sent = true;
+    for (qsizetype at = 0; sent && at < data.size(); at += chunk)
+        sent = PQputCopyData(conn_, data.constData() + at,
+                             int(std::min(chunk, data.size() - at))) == 1;
+    if (PQputCopyEnd(conn_, sent ? nullptr : "send failed") != 1 || !sent) fail(text, nullptr);
+    PgResult last;
+    while (PGresult* r = PQgetResult(conn_)) {
+        if (PQresultStatus(r) != PGRES_COMMAND_OK) {
+            while (PGresult* rest = PQgetResult(conn_))
+                PQclear(rest);
+            fail(text, r);
+        }
+        last.reset(r);
+    }
+    traceStatement(text + QStringLiteral(" (%1 bytes)").arg(data.size()));
+}
+
+void Connection::begin() {
+    if (inTransaction_) throw DbError(QStringLiteral("交易已經開始"));
+    connect();
+    PGresult* result = PQexec(conn_, "BEGIN");
+    if (!result || PQresultStatus(result) != PGRES_COMMAND_OK)
+        fail(QStringLiteral("BEGIN"), result);
+    PQclear(result);
+    inTransaction_ = true;
+    trace({QDateTime::currentDateTime(),
+           TraceCategory::Transaction,
+           protocol,
+           QStringLiteral("BEGIN"),
+           0,
+           {}});
+}
+
+void Connection::commit() {
+    if (!inTransaction_ || !conn_) throw DbError(QStringLiteral("沒有進行中的交易"));
+    inTransaction_ = false;
+    PGresult* result = PQexec(conn_, "COMMIT");
+    if (!result || PQresultStatus(result) != PGRES_COMMAND_OK)
+        fail(QStringLiteral("COMMIT"), result);
+    PQclear(result);
+    trace({QDateTime::currentDateTime(),
+           TraceCategory::Transaction,
+           protocol,
+           QStringLiteral("COMMIT"),
+           0,
+           {}});
+}
+
+void Connection::rollback() {
+    if (!inTransaction_ || !conn_) throw DbError(QStringLiteral("沒有進行中的交易"));
+    inTransaction_ = false;
+    PGresult* result = PQexec(conn_, "ROLLBACK");
+    if (!result || PQresultStatus(result) != PGRES_COMMAND_OK)
+        fail(QStringLiteral("ROLLBACK"), result);
+    PQclear(result);
+    trace({QDateTime::currentDateTime(),
+           TraceCategory::Transaction,
+           protocol,
+           QStringLiteral("ROLLBACK"),
+           0,
+           {}});
+}
+
+const TableInfo& Connection::tableInfo(PgOid table) {
+    connect();
+    auto found = tables_.find(table);
+    if (found != tables_.end()) return *found;
+    PgResult result = run(codec_.encode(tableInfoQuery(table)));
+    TableInfo info;
+    for (int r = 0; r < PQntuples(result.get()); ++r) {
+        const int number = QByteArray(PQgetvalue(result.get(), r, 0)).toInt();
+        info.columnName.insert(number, codec_.decode(QByteArray(PQgetvalue(result.get(), r, 1))));
+        if (PQgetvalue(result.get(), r, 2)[0] == 't') info.primaryKey.append(number);
+        info.qualifiedName = codec_.decode(QByteArray(PQgetvalue(result.get(), r, 3)));
+    }
+    if (info.qualifiedName.isEmpty())
+        throw DbError(QStringLiteral("找不到資料表 (oid %1)").arg(table));
+    return *tables_.insert(table, info);
+}
+
+void Connection::attach(Query* query) {
+    queries_.push_back(query);
+}
+
+void Connection::detach(Query* query) {
+    queries_.erase(std::remove(queries_.begin(), queries_.end(), query), queries_.end());
+}
+
+Transaction::~Transaction() {
+    if (!done_ && cn_.inTransaction()) {
+        try {
+            cn_.rollback();
+        } catch (...) {
+        }
+    }
+}
+
+void Transaction::commit() {
+    done_ = true;
+    cn_.commit();
+}

@@ -1,0 +1,126 @@
+// The program's one connection to the station database, over libpq: opened on demand by
+// the first statement, closed by each screen, traced to the SQL monitor.
+#pragma once
+
+#include "db/column.h"
+#include "db/table_info.h"
+#include "db/text_codec.h"
+
+#include <QHash>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+struct pg_conn;
+struct pg_result;
+class Query;
+class SqlMonitor;
+struct TraceEvent;
+
+struct PgResultDeleter {
+    void operator()(pg_result* result) const;
+};
+using PgResult = std::unique_ptr<pg_result, PgResultDeleter>;
+
+struct ConnectionSettings {
+    QString host;
+    int port = 5432;
+    QString database = QStringLiteral("pos_data");
+    QString user = QStringLiteral("sa");
+    // Empty: libpq's PGPASSWORD or ~/.pgpass supplies it. PGPASSWORD, when set, wins.
+    QString password;
+    int connectTimeoutSeconds = 10;
+};
+
+class Connection {
+public:
+    Connection();
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    ConnectionSettings& settings() { return settings_; }
+    const ConnectionSettings& settings() const { return settings_; }
+
+    // Opens the server connection and runs `afterConnect`. Does nothing when open. Throws
+    // DbError with the server's message when the server cannot be reached or refuses.
+    void connect();
+    // Closes every open query of the connection, then the server connection; temporary
+    // tables vanish with it. Does nothing when closed.
+    void disconnect();
+    bool connected() const { return conn_ != nullptr; }
+    // True when open and the server answers a trivial request. Never throws; a connection
+    // found lost is closed, so the next statement connects again.
+    bool ping() noexcept;
+
+    // Runs after every successful connect.
+    std::function<void()> afterConnect;
+
+    void setMonitor(SqlMonitor* monitor) { monitor_ = monitor; }
+    SqlMonitor* monitor() const { return monitor_; }
+
+    // The text conversion of this connection: Big5 on the station's SQL_ASCII database,
+    // UTF-8 on a database of another server encoding.
+    const TextCodec& codec() const { return codec_; }
+    // Whether the server reads backslashes in '...' literally (standard_conforming_strings).
+    bool standardStrings() const;
+    // The server's encoding name ("SQL_ASCII", "UTF8"), empty when closed.
+    QString serverEncoding() const;
+    // The server's version, e.g. 150008; 0 when closed.
+    int serverVersion() const;
+
+    // Runs `sql`, which has no parameters, connecting first when closed. Returns the number
+    // of rows it affected. Throws DbError carrying the server's message.
+    qint64 exec(const QString& sql);
+    // Runs the statement `bytes` (already in the connection's encoding) and returns its
+    // result, connecting first when closed; the trace shows `bytes` decoded. Throws
+    // DbError carrying the server's message; a lost connection is closed, so the next
+    // statement connects again.
+    PgResult run(const QByteArray& bytes);
+    // Copies `data`, rows in COPY text form in the connection's encoding, into `table`.
+    void copyIn(const QString& table, const QStringList& columns, const QByteArray& data);
+
+    // A transaction around writes that stand or fall together. commit() and rollback()
+    // without begin() throw DbError.
+    void begin();
+    void commit();
+    void rollback();
+    bool inTransaction() const { return inTransaction_; }
+
+    // The table with oid `table`, read from the catalogue once per connect.
+    const TableInfo& tableInfo(PgOid table);
+
+    // Queries register themselves so that disconnect() can close them.
+    void attach(Query* query);
+    void detach(Query* query);
+
+private:
+    void trace(const TraceEvent& event) const;
+    void traceStatement(const QString& text, int code = 0, const QString& error = {}) const;
+    [[noreturn]] void fail(const QString& text, pg_result* result);
+    void lose(const QString& why);
+    void setUpSession();
+
+    ConnectionSettings settings_;
+    pg_conn* conn_ = nullptr;
+    TextCodec codec_;
+    SqlMonitor* monitor_ = nullptr;
+    bool inTransaction_ = false;
+    QHash<PgOid, TableInfo> tables_;
+    std::vector<Query*> queries_;
+};
+
+// Begins a transaction on creation and rolls it back on destruction unless commit() ran.
+class Transaction {
+public:
+    explicit Transaction(Connection& cn) : cn_(cn) { cn_.begin(); }
+    ~Transaction();
+    void commit();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+private:
+    Connection& cn_;
+    bool done_ = false;
+};

@@ -1,0 +1,5 @@
+#include "db/db_error.h"
+
+DbError::DbError(QString message, QString sqlState, int code)
+    : message_(std::move(message)), sqlState_(std::move(sqlState)), code_(code),
+      utf8_(message_.toUtf8()) {}

@@ -1,0 +1,54 @@
+#include "db/sql_monitor.h"
+
+#include "db/text_codec.h"
+
+#include <QFile>
+
+namespace {
+
+QString categoryName(TraceCategory category) {
+    switch (category) {
+    case TraceCategory::Connect:
+        return QStringLiteral("Connect");
+    case TraceCategory::Disconnect:
+        return QStringLiteral("Disconnect");
+    case TraceCategory::Transaction:
+        return QStringLiteral("Transaction");
+    case TraceCategory::Execute:
+        return QStringLiteral("Execute");
+    case TraceCategory::Other:
+        break;
+    }
+    return QStringLiteral("Other");
+}
+
+QString oneLine(QString text) {
+    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+
+} // namespace
+
+QString formatTraceLine(const TraceEvent& event) {
+    QString line = event.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    line += QStringLiteral(" cat: ") + categoryName(event.category);
+    if (!event.protocol.isEmpty()) line += QStringLiteral(", proto: ") + event.protocol;
+    line += QStringLiteral(", msg: ") + oneLine(event.message);
+    if (event.errorCode != 0 || !event.errorText.isEmpty())
+        line += QStringLiteral(", errcode: ") + QString::number(event.errorCode) +
+                QStringLiteral(", error: ") + oneLine(event.errorText);
+    return line;
+}
+
+void SqlMonitor::trace(const TraceEvent& event) {
+    events_.push_back(event);
+    while (events_.size() > maxEvents)
+        events_.pop_front();
+    if (!active_ || !autoSave_ || fileName_.isEmpty()) return;
+    QFile file(fileName_);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) return;
+    static const TextCodec big5;
+    file.write(big5.encodeLossy(formatTraceLine(event)) + "\r\n");
+}

@@ -1,0 +1,133 @@
+// The program's command line: help, bad arguments, info on a station and the demo station
+// generator, run as the office would run them.
+#include "support/test_database.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int status;
+    QString out, err;
+};
+
+Run tolvar(const QStringList& args, const QString& folder) {
+    QProcess p;
+    p.setWorkingDirectory(folder);
+    p.start(qEnvironmentVariable("TOLVAR_EXE"), args);
+    if (!p.waitForFinished(180000)) return {-1, {}, QStringLiteral("timed out")};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+} // namespace
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void arguments_data();
+    void arguments();
+    void infoShowsTheStation();
+    void infoWithoutServer();
+    void demoStation();
+
+private:
+    std::unique_ptr<QTemporaryDir> work_;
+    void pointAtTestCluster(const QString& port) {
+        testdb::writeConfig(work_->path(), {"DBServerName=" + testdb::host(), "DBPort=" + port});
+    }
+};
+
+void TestCommandLine::initTestCase() {
+    QVERIFY2(QFile::exists(qEnvironmentVariable("TOLVAR_EXE")), "TOLVAR_EXE not set");
+}
+
+void TestCommandLine::init() {
+    work_ = std::make_unique<QTemporaryDir>();
+}
+
+void TestCommandLine::arguments_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << "demo-db";
+    QTest::newRow("help of info") << QStringList{"info", "--help"} << 0 << "--help";
+    QTest::newRow("unknown command") << QStringList{"bogus"} << 2 << "bogus";
+    QTest::newRow("unknown option") << QStringList{"info", "--bogus"} << 2 << "bogus";
+    QTest::newRow("days not a number") << QStringList{"demo-db", "--days", "x"} << 2 << "--days";
+    QTest::newRow("bad date") << QStringList{"demo-db", "--last-day", "2024-05-07"} << 2
+                              << "yyyy/mm/dd";
+}
+
+void TestCommandLine::arguments() {
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QString, says);
+    const Run r = tolvar(args, work_->path());
+    QCOMPARE(r.status, status);
+    QVERIFY2((r.out + r.err).contains(says), qPrintable(r.out + r.err));
+    if (status != 0) QCOMPARE(r.err.count('\n'), 1); // one line on stderr
+}
+
+void TestCommandLine::infoShowsTheStation() {
+    testdb::recreate();
+    testdb::admin(
+        QString::fromUtf8(
+            "insert into set_system values ('st_name', '許功蓋加油站'), ('uid', '12345675')"),
+        "pos_data");
+    pointAtTestCluster(QString::number(testdb::port()));
+    const Run r = tolvar({"info"}, work_->path());
+    QCOMPARE(r.status, 0);
+    QVERIFY2(r.out.contains(QString::fromUtf8("許功蓋加油站")), qPrintable(r.out));
+    QVERIFY(r.out.contains("12345675"));
+    QVERIFY(r.out.contains(QString::fromUtf8("可連線")));
+}
+
+void TestCommandLine::infoWithoutServer() {
+    pointAtTestCluster("1");
+    const Run r = tolvar({"info"}, work_->path());
+    QCOMPARE(r.status, 1);
+    QVERIFY(r.out.contains(QString::fromUtf8("無法連線")));
+    QCOMPARE(r.err.count('\n'), 1);
+}
+
+void TestCommandLine::demoStation() {
+    testdb::recreate({}, false); // a new, empty pos_data
+    pointAtTestCluster(QString::number(testdb::port()));
+    const QStringList demo{"demo-db", "--days", "3",          "--sales-per-day", "60",
+                           "--seed",  "7",      "--last-day", "2024/05/07"};
+    Run r = tolvar(demo, work_->path());
+    QVERIFY2(r.status == 0, qPrintable(r.err));
+    const QString sales = testdb::adminValue("select count(*) from tran");
+    QVERIFY(sales.toInt() > 100);
+    QCOMPARE(
+        testdb::adminValue(
+            "select min(substr(shift,1,7)) || '-' || max(substr(shift,1,7)) from shift_01_gun"),
+        QString("1130505-1130507"));
+    r = tolvar({"info"}, work_->path());
+    QCOMPARE(r.status, 0);
+    QVERIFY(r.out.contains(QString::fromUtf8("許")));
+    // A second run refuses to overwrite the station ...
+    r = tolvar(demo, work_->path());
+    QCOMPARE(r.status, 1);
+    QVERIFY(r.err.contains("--replace"));
+    QCOMPARE(testdb::adminValue("select count(*) from tran"), sales);
+    // ... unless asked to, and the same seed gives the same station.
+    const QString before = testdb::adminValue(
+        "select md5(string_agg(t::text, '|' order by island, gun_no, tran_time)) from tran t");
+    r = tolvar(demo + QStringList{"--replace"}, work_->path());
+    QCOMPARE(r.status, 0);
+    QCOMPARE(
+        testdb::adminValue(
+            "select md5(string_agg(t::text, '|' order by island, gun_no, tran_time)) from tran t"),
+        before);
+}
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_command_line.moc"
