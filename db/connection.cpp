@@ -240,50 +240,36 @@ void Connection::copyIn(const QString& table, const QStringList& columns, const 
     traceStatement(text + QStringLiteral(" (%1 bytes)").arg(data.size()));
 }
 
-void Connection::begin() {
-    if (inTransaction_) throw DbError(QStringLiteral("交易已經開始"));
-    connect();
-    PGresult* result = PQexec(conn_, "BEGIN");
+void Connection::transactionStatement(const char* statement) {
+    PGresult* result = PQexec(conn_, statement);
     if (!result || PQresultStatus(result) != PGRES_COMMAND_OK)
-        fail(QStringLiteral("BEGIN"), result);
+        fail(QString::fromLatin1(statement), result);
     PQclear(result);
-    inTransaction_ = true;
     trace({QDateTime::currentDateTime(),
            TraceCategory::Transaction,
            protocol,
-           QStringLiteral("BEGIN"),
+           QString::fromLatin1(statement),
            0,
            {}});
+}
+
+void Connection::begin() {
+    if (inTransaction_) throw DbError(QStringLiteral("交易已經開始"));
+    connect();
+    transactionStatement("BEGIN");
+    inTransaction_ = true;
 }
 
 void Connection::commit() {
     if (!inTransaction_ || !conn_) throw DbError(QStringLiteral("沒有進行中的交易"));
     inTransaction_ = false;
-    PGresult* result = PQexec(conn_, "COMMIT");
-    if (!result || PQresultStatus(result) != PGRES_COMMAND_OK)
-        fail(QStringLiteral("COMMIT"), result);
-    PQclear(result);
-    trace({QDateTime::currentDateTime(),
-           TraceCategory::Transaction,
-           protocol,
-           QStringLiteral("COMMIT"),
-           0,
-           {}});
+    transactionStatement("COMMIT");
 }
 
 void Connection::rollback() {
     if (!inTransaction_ || !conn_) throw DbError(QStringLiteral("沒有進行中的交易"));
     inTransaction_ = false;
-    PGresult* result = PQexec(conn_, "ROLLBACK");
-    if (!result || PQresultStatus(result) != PGRES_COMMAND_OK)
-        fail(QStringLiteral("ROLLBACK"), result);
-    PQclear(result);
-    trace({QDateTime::currentDateTime(),
-           TraceCategory::Transaction,
-           protocol,
-           QStringLiteral("ROLLBACK"),
-           0,
-           {}});
+    transactionStatement("ROLLBACK");
 }
 
 const TableInfo& Connection::tableInfo(PgOid table) {

@@ -101,6 +101,7 @@ private:
     [[noreturn]] void fail(const QString& text, pg_result* result);
     void lose(const QString& why);
     void setUpSession();
+    void transactionStatement(const char* statement);
 
     ConnectionSettings settings_;
     pg_conn* conn_ = nullptr;

@@ -6,6 +6,7 @@
 #include "db/sql_params.h"
 
 #include <algorithm>
+#include <cstring>
 #include <libpq-fe.h>
 #include <numeric>
 
@@ -203,15 +204,30 @@ void Query::fetch(pg_result* result) {
         columns_.append(col);
     }
     rows_.reserve(std::size_t(count));
+    // Codes repeat from row to row (shift, product, payment): a text equal to the one above
+    // shares its QString instead of being decoded again.
+    std::vector<const char*> above(std::size_t(fields), nullptr);
+    std::vector<int> aboveSize(std::size_t(fields), -1);
     for (int r = 0; r < count; ++r) {
         Row row{nextId_++, {}};
         row.values.reserve(fields);
         for (int c = 0; c < fields; ++c) {
-            if (PQgetisnull(result, r, c))
+            if (PQgetisnull(result, r, c)) {
                 row.values.append(Value());
-            else
-                row.values.append(valueFromServer(
-                    PQgetvalue(result, r, c), PQgetlength(result, r, c), columns_[c], cn.codec()));
+                aboveSize[std::size_t(c)] = -1;
+                continue;
+            }
+            const char* text = PQgetvalue(result, r, c);
+            const int size = PQgetlength(result, r, c);
+            const bool textKind = columns_[c].kind == FieldKind::Text;
+            if (textKind && r > 0 && aboveSize[std::size_t(c)] == size &&
+                std::memcmp(above[std::size_t(c)], text, std::size_t(size)) == 0) {
+                row.values.append(rows_.back().values[c]);
+                continue;
+            }
+            row.values.append(valueFromServer(text, size, columns_[c], cn.codec()));
+            above[std::size_t(c)] = text;
+            aboveSize[std::size_t(c)] = size;
         }
         rows_.push_back(std::move(row));
     }
@@ -442,28 +458,19 @@ void Query::edit() {
 void Query::insert() {
     checkBrowse();
     if (!active()) throw DbError(QStringLiteral("查詢尚未開啟，不能新增"));
-    const int at = current_ < 0 ? 0 : current_;
-    insertedFrom_ = current_;
-    rows_.insert(rows_.begin() + at, Row{nextId_++, QList<Value>(columns_.size())});
-    current_ = at;
-    eof_ = bof_ = false;
-    oldValues_.clear();
-    changed_ = QList<bool>(columns_.size(), false);
-    setState(QueryState::Insert);
-    if (!disabled_) {
-        emit rowInserted(at);
-        emit currentChanged(at);
-    }
-    if (afterInsert) afterInsert(*this);
+    beginInsert(current_ < 0 ? 0 : current_);
 }
 
 void Query::append() {
     checkBrowse();
     if (!active()) throw DbError(QStringLiteral("查詢尚未開啟，不能新增"));
     moveTo(int(rows_.size()) - 1);
+    beginInsert(int(rows_.size()));
+}
+
+void Query::beginInsert(int at) {
     insertedFrom_ = current_;
-    const int at = int(rows_.size());
-    rows_.push_back(Row{nextId_++, QList<Value>(columns_.size())});
+    rows_.insert(rows_.begin() + at, Row{nextId_++, QList<Value>(columns_.size())});
     current_ = at;
     eof_ = bof_ = false;
     oldValues_.clear();

@@ -201,6 +201,7 @@ private:
     };
 
     void setField(int column, const Value& value);
+    void beginInsert(int at);
     const QList<Param>& syncParams();
     void fetch(struct pg_result* result);
     void setState(QueryState state);

@@ -69,16 +69,16 @@ Value parseTimestamp(const char* p, int size, bool withZone) {
     int used = 0;
     const QTime time = size > 11 ? parseTime(p + 11, size - 11, &used) : QTime();
     if (!date.isValid() || !time.isValid()) return Value(QString::fromLatin1(p, size));
-    if (!withZone) return Value(QDateTime(date, time));
+    if (!withZone) return Value(Timestamp{date, time});
     // "+08", "+05:30", "-03:30:45" after the time.
     const char* z = p + 11 + used;
     const int rest = size - 11 - used;
-    if (rest < 3 || (z[0] != '+' && z[0] != '-')) return Value(QDateTime(date, time));
+    if (rest < 3 || (z[0] != '+' && z[0] != '-')) return Value(Timestamp{date, time});
     int offset = digits(z + 1, 2) * 3600;
     if (rest >= 6 && z[3] == ':') offset += digits(z + 4, 2) * 60;
     if (rest >= 9 && z[6] == ':') offset += digits(z + 7, 2);
     if (z[0] == '-') offset = -offset;
-    return Value(QDateTime(date, time, Qt::OffsetFromUTC, offset));
+    return Value(Timestamp{date, time, true, offset});
 }
 
 } // namespace

@@ -71,6 +71,17 @@ template <typename Op> Value arithmetic(const Value& a, const Value& b, Op op) {
 
 } // namespace
 
+QDateTime Timestamp::toQDateTime() const {
+    return hasOffset ? QDateTime(date, time, Qt::OffsetFromUTC, offset) : QDateTime(date, time);
+}
+
+Value::Value(const QDateTime& dateTime) {
+    if (dateTime.timeSpec() == Qt::LocalTime)
+        v_ = Timestamp{dateTime.date(), dateTime.time(), false, 0};
+    else
+        v_ = Timestamp{dateTime.date(), dateTime.time(), true, dateTime.offsetFromUtc()};
+}
+
 QString formatNumber(double number) {
     if (std::isnan(number)) return QStringLiteral("NaN");
     if (std::isinf(number)) return number > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
@@ -102,8 +113,12 @@ QString Value::toText() const {
         return std::get<QDate>(v_).toString(formats::dateFormat());
     case Type::Time:
         return std::get<QTime>(v_).toString(formats::timeFormat());
-    case Type::DateTime:
-        return std::get<QDateTime>(v_).toLocalTime().toString(formats::dateTimeFormat());
+    case Type::DateTime: {
+        const Timestamp& t = std::get<Timestamp>(v_);
+        if (t.hasOffset) return t.toQDateTime().toLocalTime().toString(formats::dateTimeFormat());
+        return t.date.toString(formats::dateFormat()) + QLatin1Char(' ') +
+               t.time.toString(formats::timeFormat());
+    }
     }
     return {};
 }
@@ -174,8 +189,10 @@ QDate Value::toDate() const {
     switch (type()) {
     case Type::Date:
         return std::get<QDate>(v_);
-    case Type::DateTime:
-        return std::get<QDateTime>(v_).toLocalTime().date();
+    case Type::DateTime: {
+        const Timestamp& t = std::get<Timestamp>(v_);
+        return t.hasOffset ? t.toQDateTime().toLocalTime().date() : t.date;
+    }
     case Type::Text: {
         const QString t = std::get<QString>(v_);
         QDate d = readDate(t.section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty));
@@ -192,7 +209,7 @@ QDate Value::toDate() const {
 QDateTime Value::toDateTime() const {
     switch (type()) {
     case Type::DateTime:
-        return std::get<QDateTime>(v_);
+        return std::get<Timestamp>(v_).toQDateTime();
     case Type::Date:
         return QDateTime(std::get<QDate>(v_), QTime(0, 0));
     case Type::Text: {
@@ -215,8 +232,10 @@ QTime Value::toTime() const {
     switch (type()) {
     case Type::Time:
         return std::get<QTime>(v_);
-    case Type::DateTime:
-        return std::get<QDateTime>(v_).toLocalTime().time();
+    case Type::DateTime: {
+        const Timestamp& t = std::get<Timestamp>(v_);
+        return t.hasOffset ? t.toQDateTime().toLocalTime().time() : t.time;
+    }
     case Type::Text: {
         QTime t = readTime(std::get<QString>(v_));
         if (t.isValid()) return t;
@@ -248,15 +267,15 @@ QString Value::sqlText() const {
         return t.toString(t.msec() ? QStringLiteral("HH:mm:ss.zzz") : QStringLiteral("HH:mm:ss"));
     }
     case Type::DateTime: {
-        const QDateTime dt = std::get<QDateTime>(v_);
-        QString text = dt.toString(dt.time().msec() ? QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")
-                                                    : QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-        if (dt.timeSpec() == Qt::OffsetFromUTC || dt.timeSpec() == Qt::UTC) {
-            const int offset = dt.offsetFromUtc();
+        const Timestamp& t = std::get<Timestamp>(v_);
+        QString text = t.date.toString(Qt::ISODate) + QLatin1Char(' ') +
+                       t.time.toString(t.time.msec() ? QStringLiteral("HH:mm:ss.zzz")
+                                                     : QStringLiteral("HH:mm:ss"));
+        if (t.hasOffset) {
             text += QStringLiteral("%1%2:%3")
-                        .arg(offset < 0 ? '-' : '+')
-                        .arg(std::abs(offset) / 3600, 2, 10, QLatin1Char('0'))
-                        .arg(std::abs(offset) % 3600 / 60, 2, 10, QLatin1Char('0'));
+                        .arg(t.offset < 0 ? '-' : '+')
+                        .arg(std::abs(t.offset) / 3600, 2, 10, QLatin1Char('0'))
+                        .arg(std::abs(t.offset) % 3600 / 60, 2, 10, QLatin1Char('0'));
         }
         return text;
     }
@@ -282,8 +301,15 @@ int Value::compare(const Value& a, const Value& b) {
             return a.toDate() < b.toDate() ? -1 : a.toDate() > b.toDate();
         case Type::Time:
             return a.toTime() < b.toTime() ? -1 : a.toTime() > b.toTime();
-        case Type::DateTime:
+        case Type::DateTime: {
+            const Timestamp& x = std::get<Timestamp>(a.v_);
+            const Timestamp& y = std::get<Timestamp>(b.v_);
+            if (!x.hasOffset && !y.hasOffset) {
+                if (x.date != y.date) return x.date < y.date ? -1 : 1;
+                return x.time < y.time ? -1 : x.time > y.time;
+            }
             return a.toDateTime() < b.toDateTime() ? -1 : a.toDateTime() > b.toDateTime();
+        }
         default:
             break;
         }

@@ -8,6 +8,20 @@
 #include <QTime>
 #include <variant>
 
+// A date and time as the server keeps it: naive (timestamp, the station's wall clock) or with
+// its offset from UTC (timestamp with time zone). Cheap to make from the server's text.
+struct Timestamp {
+    QDate date;
+    QTime time;
+    bool hasOffset = false;
+    int offset = 0; // seconds east of UTC
+    // The same moment as a QDateTime: local time when naive.
+    QDateTime toQDateTime() const;
+    bool operator==(const Timestamp& o) const {
+        return date == o.date && time == o.time && hasOffset == o.hasOffset && offset == o.offset;
+    }
+};
+
 class Value {
 public:
     enum class Type { Null, Text, Integer, Float, Boolean, Date, Time, DateTime };
@@ -20,7 +34,8 @@ public:
     Value(double number) : v_(number) {}
     Value(const QDate& date) : v_(date) {}
     Value(const QTime& time) : v_(time) {}
-    Value(const QDateTime& dateTime) : v_(dateTime) {}
+    Value(const QDateTime& dateTime);
+    Value(const Timestamp& timestamp) : v_(timestamp) {}
     static Value boolean(bool b) {
         Value v;
         v.v_ = b;
@@ -66,13 +81,13 @@ public:
     friend Value operator+(const Value& a, const Value& b);
     friend Value operator-(const Value& a, const Value& b);
 
-    const std::variant<std::monostate, QString, qint64, double, bool, QDate, QTime, QDateTime>&
+    const std::variant<std::monostate, QString, qint64, double, bool, QDate, QTime, Timestamp>&
     raw() const {
         return v_;
     }
 
 private:
-    std::variant<std::monostate, QString, qint64, double, bool, QDate, QTime, QDateTime> v_;
+    std::variant<std::monostate, QString, qint64, double, bool, QDate, QTime, Timestamp> v_;
 };
 
 // Numbers as text: whole numbers plainly, others with up to 15 significant digits and no

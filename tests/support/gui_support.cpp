@@ -1,0 +1,58 @@
+#include "support/gui_support.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+namespace gui {
+
+void answerNextDialog(std::function<void(QWidget*)> answer, QString* seenText, int timeoutMs) {
+    auto* poll = new QTimer(qApp);
+    auto started = std::make_shared<QElapsedTimer>();
+    started->start();
+    QObject::connect(poll, &QTimer::timeout, [=] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (dialog && dialog->isVisible()) {
+            poll->stop();
+            poll->deleteLater();
+            if (seenText)
+                if (auto* box = qobject_cast<QMessageBox*>(dialog)) *seenText = box->text();
+            QPointer<QWidget> guard(dialog);
+            answer(dialog);
+            // Whatever the answer did, the dialog must not outlive the test step.
+            QTimer::singleShot(timeoutMs, [guard] {
+                if (guard && guard->isVisible())
+                    if (auto* d = qobject_cast<QDialog*>(guard.data())) d->reject();
+            });
+        } else if (started->elapsed() > timeoutMs) {
+            poll->stop();
+            poll->deleteLater();
+        }
+    });
+    poll->start(20);
+}
+
+void pressInNextMessageBox(QMessageBox::StandardButton button, QString* seenText) {
+    answerNextDialog(
+        [button](QWidget* dialog) {
+            if (auto* box = qobject_cast<QMessageBox*>(dialog))
+                if (QAbstractButton* b = box->button(button)) b->click();
+        },
+        seenText);
+}
+
+QString saveScreenshot(QWidget* widget, const QString& name) {
+    QString folder = qEnvironmentVariable("TOLVAR_SCREENSHOTS");
+    if (folder.isEmpty()) folder = QDir::current().filePath("screenshots");
+    QDir().mkpath(folder);
+    const QString path = QDir(folder).filePath(name + ".png");
+    widget->grab().save(path);
+    return path;
+}
+
+} // namespace gui

@@ -1,0 +1,25 @@
+// Help for tests of windows: answering the modal dialog a call opens, and screenshots that a
+// person can look at afterwards.
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace gui {
+
+// Runs `answer` on the next modal dialog once it shows; a dialog still open after
+// `timeoutMs` is rejected, so that a failed check never hangs the run. Call it just before
+// the call that opens the dialog. The text of the dialog's message, when it is a message
+// box, is written to `*seenText`.
+void answerNextDialog(std::function<void(QWidget*)> answer, QString* seenText = nullptr,
+                      int timeoutMs = 5000);
+// Presses `button` of the next message box.
+void pressInNextMessageBox(QMessageBox::StandardButton button, QString* seenText = nullptr);
+
+// Saves `widget` as build/screenshots/<name>.png (TOLVAR_SCREENSHOTS); returns the path.
+QString saveScreenshot(QWidget* widget, const QString& name);
+
+} // namespace gui
