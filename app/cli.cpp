@@ -22,9 +22,11 @@ QTextStream& out() {
     return stream;
 }
 
+// Prints `message` as one line on stderr (the server's messages have several) and returns
+// `status`.
 int fail(int status, const QString& message) {
     out().flush();
-    std::fprintf(stderr, "tolvar: %s\n", message.toUtf8().constData());
+    std::fprintf(stderr, "tolvar: %s\n", message.simplified().toUtf8().constData());
     return status;
 }
 
@@ -151,12 +153,15 @@ int demoDb(const QStringList& args) {
         progress.begin();
         Transaction transaction(dm.cn);
         dropTrialTables(dm.cn);
-        TrialSchemaOptions schema;
-        schema.older = parser.isSet(older);
-        createTrialTables(dm.cn, schema);
+        createTrialTables(dm.cn);
         CopyLoader loader(dm.cn);
         const DemoSummary summary = generateDemoStation(options, loader, progress);
         loader.finish();
+        if (parser.isSet(older)) { // as a station from before the discount and price columns
+            dm.cn.exec(QStringLiteral(
+                "alter table cust_unit drop column discount_g, drop column discount_d"));
+            dm.cn.exec(QStringLiteral("alter table oil_change drop column in_price"));
+        }
         transaction.commit();
         progress.end();
         dm.cn.exec(QStringLiteral("analyze"));

@@ -9,10 +9,10 @@ class Progress;
 class RowSink;
 
 struct DemoOptions {
-    quint64 seed = 1;       // same seed and options, same station, byte for byte
-    int days = 62;          // business days generated, ending with lastDay
-    int salesPerDay = 300;  // average sales per business day, all islands and the counter
-    QDate lastDay;          // last business day; null means today
+    quint64 seed = 1;      // same seed and options, same station, byte for byte
+    int days = 62;         // business days generated, ending with lastDay
+    int salesPerDay = 300; // average sales per business day, all islands and the counter
+    QDate lastDay;         // last business day; null means today
 };
 
 // What was generated, for the command line's summary line.
@@ -23,6 +23,7 @@ struct DemoSummary {
     qint64 rows = 0; // all rows of all tables
 };
 
-// Generates the whole station into `sink` (every table of the trial schema, including
-// set_system). Steps `progress` once per business day. Throws what the sink throws.
+// Generates the whole station into `sink` (every table and column of the current trial
+// schema, including set_system). Steps `progress` once per business day. The caller calls
+// sink.finish() afterwards. Throws what the sink throws.
 DemoSummary generateDemoStation(const DemoOptions& options, RowSink& sink, Progress& progress);

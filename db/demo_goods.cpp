@@ -4,18 +4,30 @@
 
 namespace {
 
-enum Column { CShift, CProduct, CBefore, CInQty, CInPrice, CSaleQty, CSalePrice, CSaleAmt,
-              CAbert, CCheck, CStock };
-const QStringList columns = {"shift",     "product_id", "bef_stock", "in_qty",
+enum Column {
+    CShift,
+    CProduct,
+    CBefore,
+    CInQty,
+    CInPrice,
+    CSaleQty,
+    CSalePrice,
+    CSaleAmt,
+    CAbert,
+    CCheck,
+    CStock
+};
+const QStringList columns = {"shift",     "product_id", "bef_stock",  "in_qty",
                              "in_price",  "sale_qty",   "sale_price", "sale_amt",
                              "abert_qty", "check_qty",  "stock"};
 
-QString pieces(qint64 count) { return demo::fixedText(100 * count, 2); }
+QString pieces(qint64 count) {
+    return demo::fixedText(100 * count, 2);
+}
 
 } // namespace
 
-DemoGoods::DemoGoods(const DemoMasters& masters, DemoRandom& rng, RowSink& sink,
-                     qint64& rowCount)
+DemoGoods::DemoGoods(const DemoMasters& masters, DemoRandom& rng, RowSink& sink, qint64& rowCount)
     : m_(masters), rng_(rng), goods_(masters.goods.size()), onHand_(masters.goods.size()),
       table_(sink, QStringLiteral("shift_04_stock"), columns, rowCount) {
     for (Good& g : goods_)

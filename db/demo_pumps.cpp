@@ -9,22 +9,49 @@ namespace {
 constexpr qint64 volumeWrap = 100000000;
 constexpr qint64 amountWrap = 1000000;
 
-enum MeterColumn { MShift, MIsland, MGun, MProduct, MOilName, MPrice, MStartQty, MStartAmt,
-                   MNowQty, MNowAmt, MOutQty, MOutAmt, MTestQty, MTestAmt, MWalkQty, MWalkAmt };
+enum MeterColumn {
+    MShift,
+    MIsland,
+    MGun,
+    MProduct,
+    MOilName,
+    MPrice,
+    MStartQty,
+    MStartAmt,
+    MNowQty,
+    MNowAmt,
+    MOutQty,
+    MOutAmt,
+    MTestQty,
+    MTestAmt,
+    MWalkQty,
+    MWalkAmt
+};
 const QStringList meterColumns = {
-    "shift",   "island",  "gun_no",  "product_id", "oilname",  "price",   "start_qty", "start_amt",
-    "now_qty", "now_amt", "out_qty", "out_amt",    "test_qty", "test_amt", "walk_qty", "walk_amt"};
+    "shift",   "island",  "gun_no",  "product_id", "oilname",  "price",    "start_qty", "start_amt",
+    "now_qty", "now_amt", "out_qty", "out_amt",    "test_qty", "test_amt", "walk_qty",  "walk_amt"};
 
-enum PaymentColumn { PShift, PProduct, PTicketQty, PTicketAmt, PCardQty, PCardAmt, PCharge2Qty,
-                     PCharge2Amt, PChargeQty, PChargeAmt, PTestAmt, PWalkAmt };
-const QStringList paymentColumns = {"shift",     "product_id", "ticket_qty", "ticket_amt",
-                                    "cdc_qty",   "cdc_amt",    "cdc_qty2",   "cdc_amt2",
-                                    "credit_qty", "credit_amt", "test_amt",  "walk_amt"};
+enum PaymentColumn {
+    PShift,
+    PProduct,
+    PTicketQty,
+    PTicketAmt,
+    PCardQty,
+    PCardAmt,
+    PCharge2Qty,
+    PCharge2Amt,
+    PChargeQty,
+    PChargeAmt,
+    PTestAmt,
+    PWalkAmt
+};
+const QStringList paymentColumns = {"shift",      "product_id", "ticket_qty", "ticket_amt",
+                                    "cdc_qty",    "cdc_amt",    "cdc_qty2",   "cdc_amt2",
+                                    "credit_qty", "credit_amt", "test_amt",   "walk_amt"};
 
 } // namespace
 
-DemoPumps::DemoPumps(const DemoMasters& masters, DemoRandom& rng, RowSink& sink,
-                     qint64& rowCount)
+DemoPumps::DemoPumps(const DemoMasters& masters, DemoRandom& rng, RowSink& sink, qint64& rowCount)
     : m_(masters), rng_(rng), nozzles_(masters.nozzles.size()),
       meters_(sink, QStringLiteral("shift_01_gun"), meterColumns, rowCount),
       payments_(sink, QStringLiteral("shift_02_oil"), paymentColumns, rowCount) {

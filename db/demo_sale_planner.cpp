@@ -6,7 +6,7 @@
 
 namespace {
 
-// Custom per hour of each shift: busy mornings and evenings, a quiet night.
+// Customers per hour of each shift: busy mornings and evenings, a quiet night.
 const int hourWeights[3][8] = {
     {4, 8, 9, 7, 6, 7, 8, 7},
     {7, 7, 8, 9, 9, 7, 5, 4},
@@ -17,7 +17,7 @@ enum PumpCustomer { Walkin, UCard, BankCard, Ticket, Charge, Charge2, Fleet, Jie
 const std::initializer_list<int> pumpCustomerWeights = {560, 50, 150, 40, 100, 30, 45, 25};
 
 // Walk-in customers by fuel (Fuel92, FuelDiesel, Fuel95, Fuel98).
-const std::initializer_list<int> fuelWeights = {40, 20, 35, 5};
+const std::initializer_list<int> fuelWeights = {44, 10, 40, 6};
 
 } // namespace
 
@@ -34,7 +34,7 @@ void DemoSalePlanner::plan(const DemoShift& shift, int count, QList<qint64>& goo
     sales.assign(std::size_t(std::max(count, 0)), DemoSale());
     for (DemoSale& sale : sales) {
         const qint64 mark = rng_.below(10000);
-        sale.status = mark < 20 ? DemoStatus::Voided
+        sale.status = mark < 20   ? DemoStatus::Voided
                       : mark < 25 ? DemoStatus::Cancelled
                                   : DemoStatus::Live;
         if (rng_.chance(8, 100)) {
@@ -71,10 +71,11 @@ void DemoSalePlanner::planPumpSale(const DemoShift& shift, DemoSale& sale) {
         break;
     }
     case UCard: {
-        // One card sale in 25 shows a card the station has not registered.
+        // One card sale in 12 shows a card the station has not registered.
         const qint64 unknown = m_.cards.size() - m_.registeredCards;
-        const DemoCard& card = rng_.chance(1, 25) ? m_.cards[m_.registeredCards + rng_.below(unknown)]
-                                                  : m_.cards[rng_.below(m_.registeredCards)];
+        const DemoCard& card = rng_.chance(1, 12)
+                                   ? m_.cards[m_.registeredCards + rng_.below(unknown)]
+                                   : m_.cards[rng_.below(m_.registeredCards)];
         sale.card = card.number;
         sale.carNo = card.vehicle.carNo;
         kind = card.vehicle.kind;
@@ -84,7 +85,9 @@ void DemoSalePlanner::planPumpSale(const DemoShift& shift, DemoSale& sale) {
     }
     case Fleet: {
         sale.payment = DemoPayment::Fleet;
-        kind = DemoVehicleKind(rng_.between(int(DemoVehicleKind::Car), int(DemoVehicleKind::Truck)));
+        const DemoVehicleKind kinds[] = {DemoVehicleKind::Car, DemoVehicleKind::Van,
+                                         DemoVehicleKind::Truck};
+        kind = kinds[rng_.weighted({40, 40, 20})];
         fuel = kind == DemoVehicleKind::Car ? Fuel92 : FuelDiesel;
         break;
     }
@@ -152,8 +155,10 @@ void DemoSalePlanner::planInvoice(DemoSale& sale) {
         return;
     case DemoPayment::Charge:
     case DemoPayment::Charge2: // invoiced monthly by the office, now and then at the pump
-        if (rng_.chance(1, 10)) sale.invoiceForm = 3;
-        else sale.buyerUid.clear();
+        if (rng_.chance(1, 10))
+            sale.invoiceForm = 3;
+        else
+            sale.buyerUid.clear();
         return;
     default:
         if (rng_.chance(6, 100)) {
@@ -189,7 +194,7 @@ qint64 DemoSalePlanner::litres(DemoVehicleKind kind, qint64 priceCents) {
     case DemoVehicleKind::Van:
         return rng_.between(3000, 7000);
     case DemoVehicleKind::Truck:
-        return rng_.between(10000, 30000);
+        return rng_.between(8000, 16000);
     }
     return 0;
 }
@@ -204,6 +209,6 @@ DemoVehicleKind DemoSalePlanner::walkInKind(int fuel) {
     case Fuel98:
         return rng_.chance(1, 10) ? K::Motorbike : K::Car;
     default:
-        return std::array{K::Car, K::Van, K::Truck}[rng_.weighted({20, 40, 40})];
+        return std::array{K::Car, K::Van, K::Truck}[rng_.weighted({35, 45, 20})];
     }
 }

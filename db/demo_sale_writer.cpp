@@ -6,20 +6,53 @@
 namespace {
 
 enum TranColumn {
-    TIsland, TGun, TTime, TShift, TCarNo, TRef1, TRef2, TRef4, TTranAmt, TRealAmt, TInvAmt,
-    TTax, TDiscount, TPayment, TTranTp, TTaxType, TSerNo, TTranMode, TAnMark, TInvoice,
-    TInvoiceTp, TUid, TVoid, TPrtInvoice
+    TIsland,
+    TGun,
+    TTime,
+    TShift,
+    TCarNo,
+    TRef1,
+    TRef2,
+    TRef4,
+    TTranAmt,
+    TRealAmt,
+    TInvAmt,
+    TTax,
+    TDiscount,
+    TPayment,
+    TTranTp,
+    TTaxType,
+    TSerNo,
+    TTranMode,
+    TAnMark,
+    TInvoice,
+    TInvoiceTp,
+    TUid,
+    TVoid,
+    TPrtInvoice
 };
-const QStringList tranColumns = {
-    "island", "gun_no", "tran_time", "shift", "car_no", "ref_no1", "ref_no2", "ref_no4",
-    "tran_amt", "real_amt", "inv_amt", "tax", "discount", "payment", "tran_tp", "tax_type",
-    "ser_no", "tran_mode", "an_mark", "invoice", "invoice_tp", "uid", "void", "prt_invoice"};
+const QStringList tranColumns = {"island",     "gun_no",  "tran_time", "shift",      "car_no",
+                                 "ref_no1",    "ref_no2", "ref_no4",   "tran_amt",   "real_amt",
+                                 "inv_amt",    "tax",     "discount",  "payment",    "tran_tp",
+                                 "tax_type",   "ser_no",  "tran_mode", "an_mark",    "invoice",
+                                 "invoice_tp", "uid",     "void",      "prt_invoice"};
 
-enum DetailColumn { DIsland, DGun, DTime, DSeq, DShift, DProduct, DClass, DPrice, DQty, DAmt,
-                    DUnit, DTaxType };
-const QStringList detailColumns = {"island",     "gun_no", "tran_time", "seq",
-                                   "shift",      "product_id", "class", "price",
-                                   "qty",        "amt",    "unit",      "tax_type"};
+enum DetailColumn {
+    DIsland,
+    DGun,
+    DTime,
+    DSeq,
+    DShift,
+    DProduct,
+    DClass,
+    DPrice,
+    DQty,
+    DAmt,
+    DUnit,
+    DTaxType
+};
+const QStringList detailColumns = {"island", "gun_no", "tran_time", "seq", "shift", "product_id",
+                                   "class",  "price",  "qty",       "amt", "unit",  "tax_type"};
 
 // Field texts shared by many rows: assigning them costs no allocation.
 struct Codes {
@@ -51,14 +84,15 @@ const Codes& codes() {
     return c;
 }
 
-const QString& orEmpty(const QString& text) { return text.isNull() ? codes().empty : text; }
+const QString& orEmpty(const QString& text) {
+    return text.isNull() ? codes().empty : text;
+}
 
 } // namespace
 
-DemoSaleWriter::DemoSaleWriter(const DemoMasters& masters, DemoInvoiceBook& invoices,
-                               RowSink& sink, qint64& rowCount)
-    : m_(masters), invoices_(invoices),
-      tran_(sink, QStringLiteral("tran"), tranColumns, rowCount),
+DemoSaleWriter::DemoSaleWriter(const DemoMasters& masters, DemoInvoiceBook& invoices, RowSink& sink,
+                               qint64& rowCount)
+    : m_(masters), invoices_(invoices), tran_(sink, QStringLiteral("tran"), tranColumns, rowCount),
       detail_(sink, QStringLiteral("tran_detl"), detailColumns, rowCount),
       roles_(masters.products.size()) {
     for (int f = 0; f < FuelCount; ++f)
@@ -81,8 +115,10 @@ void DemoSaleWriter::write(const DemoShift& shift, const DemoSale& sale, DemoShi
     qint64 gross = 0, discount = 0;
     for (int l = 0; l < sale.lineCount; ++l) {
         const DemoLine& line = sale.lines[l];
-        if (roles_[line.product].role == Role::Discount) discount -= line.amount;
-        else if (line.amount > 0) gross += line.amount;
+        if (roles_[line.product].role == Role::Discount)
+            discount -= line.amount;
+        else if (line.amount > 0)
+            gross += line.amount;
     }
     const qint64 due = gross - discount;
     const QString& taxType = sale.taxFree ? c.taxFree : c.taxed;
@@ -153,12 +189,12 @@ void DemoSaleWriter::addToTotals(const DemoSale& sale, qint64 due, DemoShiftTota
             t.nozzles[sale.nozzle].quantity += line.quantity;
             t.nozzles[sale.nozzle].amount += line.amount;
             t.fuelAmount += line.amount;
-            DemoQuantityAmount* byPayment = sale.payment == DemoPayment::Ticket ? &t.tickets[r.index]
-                                            : sale.payment == DemoPayment::BankCard
-                                                ? &t.bankCards[r.index]
-                                            : sale.payment == DemoPayment::Charge  ? &t.charges[r.index]
-                                            : sale.payment == DemoPayment::Charge2 ? &t.charges2[r.index]
-                                                                                   : nullptr;
+            DemoQuantityAmount* byPayment =
+                sale.payment == DemoPayment::Ticket     ? &t.tickets[r.index]
+                : sale.payment == DemoPayment::BankCard ? &t.bankCards[r.index]
+                : sale.payment == DemoPayment::Charge   ? &t.charges[r.index]
+                : sale.payment == DemoPayment::Charge2  ? &t.charges2[r.index]
+                                                        : nullptr;
             if (byPayment) {
                 byPayment->quantity += line.quantity;
                 byPayment->amount += line.amount;

@@ -26,7 +26,7 @@ struct DemoShift {
     QString timestamp(int second) const {
         const int ofDay = secondOfDay(second);
         return ofDay < daySeconds_ ? demo::timestampText(todayPrefix_, ofDay)
-                            : demo::timestampText(tomorrowPrefix_, ofDay - daySeconds_);
+                                   : demo::timestampText(tomorrowPrefix_, ofDay - daySeconds_);
     }
     // Calendar day of that moment.
     QDate dateAt(int second) const { return secondOfDay(second) < daySeconds_ ? day : tomorrow_; }

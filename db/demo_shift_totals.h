@@ -21,7 +21,7 @@ struct DemoShiftTotals {
     QList<DemoQuantityAmount> nozzles; // fuel lines per nozzle
     // Fuel lines by fuel and payment.
     std::array<DemoQuantityAmount, FuelCount> tickets{}, bankCards{}, charges{}, charges2{};
-    QList<DemoQuantityAmount> goods; // quantity in hundredths, per DemoMasters::goods entry
+    QList<DemoQuantityAmount> goods;  // quantity in hundredths, per DemoMasters::goods entry
     QList<DemoQuantityAmount> washes; // per DemoMasters::carWashes entry
     qint64 fleetDeduction = 0;        // sum of the negative Prod700LT lines
     qint64 jieliDeduction = 0;        // sum of the negative Prod700CT lines

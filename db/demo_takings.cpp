@@ -4,10 +4,21 @@
 
 namespace {
 
-enum TotalColumn { TShift, TGoods, TWash, TProdDisc, TBankCard, TCharge2, TCharge, TTicket,
-                   TFuel, TTotal, TFuelDisc };
-const QStringList totalColumns = {"shift",    "goods_amt",  "diff_amt1",  "prod_disc",
-                                  "cdc1_amt", "cdc2_amt",   "credit_amt", "ticket_amt",
+enum TotalColumn {
+    TShift,
+    TGoods,
+    TWash,
+    TProdDisc,
+    TBankCard,
+    TCharge2,
+    TCharge,
+    TTicket,
+    TFuel,
+    TTotal,
+    TFuelDisc
+};
+const QStringList totalColumns = {"shift",     "goods_amt", "diff_amt1",  "prod_disc",
+                                  "cdc1_amt",  "cdc2_amt",  "credit_amt", "ticket_amt",
                                   "oil_amt_2", "tot_amt_2", "oil_disc"};
 
 enum ProductColumn { PShift, PProduct, PClass, PAmount };

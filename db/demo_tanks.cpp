@@ -10,21 +10,35 @@ enum ReceiptColumn { RShift, RTank, RVolume, RPrice, RBill, RProduct, RDelMark }
 const QStringList receiptColumns = {"shift",   "target_tank", "gasoline_vol", "in_price",
                                     "bill_no", "prod_id",     "del_mark"};
 
-enum StockColumn { SShift, STank, SOilName, SInStock, SSale, SCheck, SAccount1, SAccount2,
-                   SReal1, SReal2, SCount, SSurplus, SDiffVol };
-const QStringList stockColumns = {"shift",    "tank",     "oilname",     "in_stock", "sale",
-                                  "checkstock", "account1", "account2", "real_stock1",
-                                  "real2",    "count",    "surplus_4",   "diff_vol"};
+enum StockColumn {
+    SShift,
+    STank,
+    SOilName,
+    SInStock,
+    SSale,
+    SCheck,
+    SAccount1,
+    SAccount2,
+    SReal1,
+    SReal2,
+    SCount,
+    SSurplus,
+    SDiffVol
+};
+const QStringList stockColumns = {"shift",      "tank",      "oilname",  "in_stock",    "sale",
+                                  "checkstock", "account1",  "account2", "real_stock1", "real2",
+                                  "count",      "surplus_4", "diff_vol"};
 
 constexpr qint64 litre = 100;
 
 // A gauge reads within some tens of litres of the book stock.
-qint64 gaugeNoise(DemoRandom& rng) { return rng.between(-60 * litre, 60 * litre); }
+qint64 gaugeNoise(DemoRandom& rng) {
+    return rng.between(-60 * litre, 60 * litre);
+}
 
 } // namespace
 
-DemoTanks::DemoTanks(const DemoMasters& masters, DemoRandom& rng, RowSink& sink,
-                     qint64& rowCount)
+DemoTanks::DemoTanks(const DemoMasters& masters, DemoRandom& rng, RowSink& sink, qint64& rowCount)
     : m_(masters), rng_(rng), tanks_(masters.tanks.size()),
       billNumber_(rng.between(100000, 900000)),
       receipts_(sink, QStringLiteral("oil_change"), receiptColumns, rowCount),
@@ -38,17 +52,25 @@ DemoTanks::DemoTanks(const DemoMasters& masters, DemoRandom& rng, RowSink& sink,
 }
 
 void DemoTanks::beginShift(const DemoShift& shift) {
+    constexpr qint64 smallest = 10000 * litre, largest = 16000 * litre;
     for (qsizetype t = 0; t < tanks_.size(); ++t) {
         Tank& tank = tanks_[t];
         tank.received = 0;
+        // Deliveries come by day, unless the tank would run dry before morning.
+        const bool urgent = tank.book < tank.lastSold;
         const qint64 room = m_.tanks[t].capacity - tank.book - 500 * litre;
-        if (!shift.isDayShift() || !tank.ordered || room < 10000 * litre) continue;
-        receive(shift, int(t), rng_.between(10000 * litre, std::min(16000 * litre, room)));
+        if (!tank.ordered || (!shift.isDayShift() && !urgent) || room < smallest) continue;
+        // Now and then the delivery note is keyed in twice and the copy marked deleted; the
+        // station's stock figures count it all the same, so the load must fit twice.
+        const bool keyedTwice = room >= 2 * smallest && rng_.chance(1, 10);
+        const qint64 volume =
+            rng_.between(smallest, std::min(largest, keyedTwice ? room / 2 : room));
+        receive(shift, int(t), volume, keyedTwice);
         tank.ordered = false;
     }
 }
 
-void DemoTanks::receive(const DemoShift& shift, int t, qint64 volume) {
+void DemoTanks::receive(const DemoShift& shift, int t, qint64 volume, bool keyedTwice) {
     const DemoTank& tank = m_.tanks[t];
     // Purchase price: 1.50 to 2.60 below the pump price, per litre in ten-thousandths.
     const qint64 price = shift.prices[tank.fuel] * 100 - rng_.between(15000, 26000);
@@ -61,9 +83,7 @@ void DemoTanks::receive(const DemoShift& shift, int t, qint64 volume) {
     receipts_[RDelMark] = QStringLiteral("");
     receipts_.write();
     tanks_[t].received += volume;
-    // Now and then the delivery note is keyed in twice and the copy marked deleted; the
-    // station's stock figures count it all the same.
-    if (rng_.chance(1, 10)) {
+    if (keyedTwice) {
         receipts_[RDelMark] = QStringLiteral("D");
         receipts_.write();
         tanks_[t].received += volume;
@@ -102,7 +122,8 @@ void DemoTanks::endShift(const DemoShift& shift, const DemoShiftTotals& totals) 
 
         tank.book = account2;
         tank.gauge = real2;
-        // Order when the stock would not last two more shifts like this one.
-        if (account2 < std::max(setup.capacity * 3 / 10, 2 * sold[t])) tank.ordered = true;
+        tank.lastSold = sold[t];
+        // Order when the stock would not last until a delivery and the shift after it.
+        if (account2 < std::max(setup.capacity * 3 / 10, 3 * sold[t])) tank.ordered = true;
     }
 }

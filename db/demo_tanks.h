@@ -1,5 +1,6 @@
 // The tanks shift by shift: deliveries ordered when the book stock runs low and received in
-// the next day shift (oil_change), and the book and gauge stock chain of shift_03_tank.
+// the next day shift, or at night when it would run dry (oil_change), and the book and gauge
+// stock chain of shift_03_tank.
 #pragma once
 
 #include "db/demo_masters.h"
@@ -25,10 +26,11 @@ private:
         qint64 book = 0;     // book stock, hundredths of a litre
         qint64 gauge = 0;    // last gauge reading
         qint64 received = 0; // receipts of the running shift, deleted entries included
+        qint64 lastSold = 0; // sales of the previous shift
         bool ordered = false;
     };
 
-    void receive(const DemoShift& shift, int tank, qint64 volume);
+    void receive(const DemoShift& shift, int tank, qint64 volume, bool keyedTwice);
 
     const DemoMasters& m_;
     DemoRandom& rng_;

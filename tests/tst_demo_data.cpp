@@ -7,10 +7,10 @@
 #include "db/trial_schema.h"
 
 #include <QDate>
-#include <QTime>
 #include <QRegularExpression>
 #include <QStringEncoder>
 #include <QTest>
+#include <QTime>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -111,7 +111,9 @@ qint64 secondsOf(QDate day, QTime time) {
 // ROC year and the last month of the two-month invoice period of `day`.
 QString invoicePeriodCode(QDate day) {
     const int endMonth = (day.month() + 1) / 2 * 2;
-    return QStringLiteral("%1%2").arg(day.year() - 1911, 3, 10, QLatin1Char('0')).arg(endMonth, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1%2")
+        .arg(day.year() - 1911, 3, 10, QLatin1Char('0'))
+        .arg(endMonth, 2, 10, QLatin1Char('0'));
 }
 
 struct Line {
@@ -138,35 +140,54 @@ struct Sale {
 
 QList<Sale> readSales(const CollectingSink& sink) {
     const Table& t = sink["tran"];
-    const int island = t.column("island"), gun = t.column("gun_no"),
-              time = t.column("tran_time"), shift = t.column("shift"), car = t.column("car_no"),
-              ref1 = t.column("ref_no1"), ref2 = t.column("ref_no2"), ref4 = t.column("ref_no4"),
-              payment = t.column("payment"), taxType = t.column("tax_type"),
-              mark = t.column("an_mark"), invoice = t.column("invoice"),
-              invoiceTp = t.column("invoice_tp"), uid = t.column("uid"), voidMark = t.column("void"),
-              printed = t.column("prt_invoice"), tranAmt = t.column("tran_amt"),
-              realAmt = t.column("real_amt"), invAmt = t.column("inv_amt"), tax = t.column("tax"),
-              discount = t.column("discount");
+    const int island = t.column("island"), gun = t.column("gun_no"), time = t.column("tran_time"),
+              shift = t.column("shift"), car = t.column("car_no"), ref1 = t.column("ref_no1"),
+              ref2 = t.column("ref_no2"), ref4 = t.column("ref_no4"), payment = t.column("payment"),
+              taxType = t.column("tax_type"), mark = t.column("an_mark"),
+              invoice = t.column("invoice"), invoiceTp = t.column("invoice_tp"),
+              uid = t.column("uid"), voidMark = t.column("void"), printed = t.column("prt_invoice"),
+              tranAmt = t.column("tran_amt"), realAmt = t.column("real_amt"),
+              invAmt = t.column("inv_amt"), tax = t.column("tax"), discount = t.column("discount");
     QList<Sale> sales;
     std::map<QString, int> byKey;
     for (const QStringList& r : t.rows) {
-        sales.append({r[island], r[gun], r[time], r[shift], r[car], r[ref1], r[ref2], r[ref4],
-                      r[payment], r[taxType], r[mark], r[invoice], r[invoiceTp], r[uid],
-                      r[voidMark], r[printed], whole(r[tranAmt]), whole(r[realAmt]),
-                      whole(r[invAmt]), whole(r[tax]), whole(r[discount]), {}, {}});
+        sales.append({r[island],
+                      r[gun],
+                      r[time],
+                      r[shift],
+                      r[car],
+                      r[ref1],
+                      r[ref2],
+                      r[ref4],
+                      r[payment],
+                      r[taxType],
+                      r[mark],
+                      r[invoice],
+                      r[invoiceTp],
+                      r[uid],
+                      r[voidMark],
+                      r[printed],
+                      whole(r[tranAmt]),
+                      whole(r[realAmt]),
+                      whole(r[invAmt]),
+                      whole(r[tax]),
+                      whole(r[discount]),
+                      {},
+                      {}});
         byKey[sales.last().key()] = int(sales.size() - 1);
     }
     const Table& d = sink["tran_detl"];
     const int dIsland = d.column("island"), dGun = d.column("gun_no"),
               dTime = d.column("tran_time"), seq = d.column("seq"), dShift = d.column("shift"),
-              product = d.column("product_id"), cls = d.column("class"),
-              price = d.column("price"), qty = d.column("qty"), amt = d.column("amt");
+              product = d.column("product_id"), cls = d.column("class"), price = d.column("price"),
+              qty = d.column("qty"), amt = d.column("amt");
     for (const QStringList& r : d.rows) {
         const auto it = byKey.find(r[dIsland] + u'|' + r[dGun] + u'|' + r[dTime]);
         if (it == byKey.end()) throw std::runtime_error("line without sale");
         Sale& s = sales[it->second];
         if (r[dShift] != s.shift) throw std::runtime_error("line of another shift");
-        s.lines.append({r[product], r[cls], hundredths(r[price]), hundredths(r[qty]), whole(r[amt])});
+        s.lines.append(
+            {r[product], r[cls], hundredths(r[price]), hundredths(r[qty]), whole(r[amt])});
         s.seqs.append(int(whole(r[seq])));
     }
     return sales;
@@ -180,9 +201,9 @@ struct ColumnType {
 };
 std::map<QString, std::map<QString, ColumnType>> schemaColumns() {
     static const QRegularExpression table(QStringLiteral("^create table (\\w+) \\("));
-    static const QRegularExpression column(QStringLiteral(
-        "(?:\\(|, )(\\w+) (varchar|char|numeric|float8|integer|smallint|timestamp)"
-        "(?:\\((\\d+)(?:,(\\d+))?\\))?"));
+    static const QRegularExpression column(
+        QStringLiteral("(?:\\(|, )(\\w+) (varchar|char|numeric|float8|integer|smallint|timestamp)"
+                       "(?:\\((\\d+)(?:,(\\d+))?\\))?"));
     std::map<QString, std::map<QString, ColumnType>> result;
     for (const QString& statement : trialSchemaStatements()) {
         auto& columns = result[table.match(statement).captured(1)];
@@ -212,14 +233,17 @@ QString misfit(const QString& value, const ColumnType& type) {
         return form.match(value).hasMatch() ? QString() : QStringLiteral("bad numeric");
     }
     if (type.type == QLatin1String("timestamp")) {
-        const bool valid = value.size() == 19 && value[10] == u' ' &&
-                           QDate::fromString(value.left(10), QStringLiteral("yyyy-MM-dd")).isValid() &&
-                           QTime::fromString(value.mid(11), QStringLiteral("HH:mm:ss")).isValid();
+        const bool valid =
+            value.size() == 19 && value[10] == u' ' &&
+            QDate::fromString(value.left(10), QStringLiteral("yyyy-MM-dd")).isValid() &&
+            QTime::fromString(value.mid(11), QStringLiteral("HH:mm:ss")).isValid();
         return valid ? QString() : QStringLiteral("bad timestamp");
     }
     bool ok = false;
-    if (type.type == QLatin1String("float8")) value.toDouble(&ok);
-    else value.toInt(&ok);
+    if (type.type == QLatin1String("float8"))
+        value.toDouble(&ok);
+    else
+        value.toInt(&ok);
     return ok ? QString() : QStringLiteral("bad number");
 }
 
@@ -322,8 +346,9 @@ void TestDemoData::everyColumnFilledAndFits() {
             for (int c = 0; c < row.size(); ++c) {
                 QVERIFY2(!row[c].isNull(), qPrintable(name + u'.' + table.columns[c]));
                 const QString wrong = misfit(row[c], columns.at(table.columns[c]));
-                QVERIFY2(wrong.isEmpty(), qPrintable(QStringLiteral("%1.%2 \"%3\": %4")
-                                                         .arg(name, table.columns[c], row[c], wrong)));
+                QVERIFY2(wrong.isEmpty(),
+                         qPrintable(QStringLiteral("%1.%2 \"%3\": %4")
+                                        .arg(name, table.columns[c], row[c], wrong)));
             }
     }
 }
@@ -338,7 +363,8 @@ void TestDemoData::summaryAndProgress() {
     QCOMPARE(summary_.shifts, qint64(3 * fixtureDays));
     QCOMPARE(progressSteps_, fixtureDays);
     // About salesPerDay a day.
-    QVERIFY(summary_.sales > 300 * fixtureDays * 8 / 10 && summary_.sales < 300 * fixtureDays * 12 / 10);
+    QVERIFY(summary_.sales > 300 * fixtureDays * 8 / 10 &&
+            summary_.sales < 300 * fixtureDays * 12 / 10);
 }
 
 void TestDemoData::mastersHangTogether() {
@@ -352,8 +378,8 @@ void TestDemoData::mastersHangTogether() {
     QCOMPARE(setting["tax_rate"], QStringLiteral("0.05"));
 
     const auto classes = productClasses(sink_);
-    for (const QString& fuel : {products::Prod92, products::ProdDiesel, products::Prod95,
-                                products::Prod98})
+    for (const QString& fuel :
+         {products::Prod92, products::ProdDiesel, products::Prod95, products::Prod98})
         QCOMPARE(classes.at(fuel), QStringLiteral("101"));
     QCOMPARE(classes.at(products::Prod700LT), QStringLiteral("132"));
     QCOMPARE(classes.at(products::Prod700CT), QStringLiteral("132"));
@@ -362,7 +388,8 @@ void TestDemoData::mastersHangTogether() {
     QStringEncoder big5("windows-950");
     bool backslashByte = false;
     for (const QStringList& r : product.rows)
-        backslashByte = backslashByte || QByteArray(big5.encode(r[product.column("name")])).contains('\\');
+        backslashByte =
+            backslashByte || QByteArray(big5.encode(r[product.column("name")])).contains('\\');
     QVERIFY(backslashByte);
 
     const Table& units = sink_["cust_unit"];
@@ -417,8 +444,10 @@ void TestDemoData::lineAndSaleAmounts() {
         qint64 gross = 0, discount = 0;
         for (const Line& l : s.lines) {
             QCOMPARE(l.amt, rounded(l.price * l.qty, 10000));
-            if (l.cls == QLatin1String("131")) discount -= l.amt;
-            else if (l.amt > 0) gross += l.amt;
+            if (l.cls == QLatin1String("131"))
+                discount -= l.amt;
+            else if (l.amt > 0)
+                gross += l.amt;
         }
         QCOMPARE(s.tranAmt, gross);
         QCOMPARE(s.discount, discount);
@@ -442,8 +471,8 @@ void TestDemoData::salesLieInTheirShift() {
         QVERIFY2(shifts.contains(s.shift), qPrintable(s.shift));
         const QDate businessDay(s.shift.left(3).toInt() + 1911, s.shift.mid(3, 2).toInt(),
                                 s.shift.mid(5, 2).toInt());
-        const qint64 start = secondsOf(businessDay, QTime(6, 0)) +
-                             8 * 3600 * (s.shift.right(1).toInt() - 1);
+        const qint64 start =
+            secondsOf(businessDay, QTime(6, 0)) + 8 * 3600 * (s.shift.right(1).toInt() - 1);
         const QDate date = QDate::fromString(s.time.left(10), Qt::ISODate);
         const qint64 time = secondsOf(date, QTime::fromString(s.time.mid(11), Qt::ISODate));
         QVERIFY2(time >= start && time < start + 8 * 3600, qPrintable(s.shift + u' ' + s.time));
@@ -454,7 +483,7 @@ void TestDemoData::salesLieInTheirShift() {
 
 void TestDemoData::fuelPricesFollowTheShift() {
     const Table& guns = sink_["shift_01_gun"];
-    std::map<QString, qint64> price; // shift|island|gun
+    std::map<QString, qint64> price;                   // shift|island|gun
     std::map<QString, std::set<qint64>> productPrices; // shift|product: one price a shift
     for (const QStringList& r : guns.rows) {
         const QString shift = r[guns.column("shift")];
@@ -633,7 +662,8 @@ void TestDemoData::paymentFiguresAgree() {
                 QString key = r[t.column("shift")] + u'|' + QLatin1String(name) + u'.' + column;
                 if (perProduct) key += u'|' + r[t.column("product_id")];
                 const QString& text = r[t.column(column.toLatin1().constData())];
-                const qint64 value = column.contains(QLatin1String("qty")) ? hundredths(text) : whole(text);
+                const qint64 value =
+                    column.contains(QLatin1String("qty")) ? hundredths(text) : whole(text);
                 QVERIFY2(value == expected[key], qPrintable(key));
             }
     };
@@ -681,7 +711,8 @@ void TestDemoData::goodsStockChain() {
         const auto [qty, amt] = sold[r[t.column("shift")] + u'|' + product];
         QCOMPARE(v("sale_qty"), qty);
         QCOMPARE(whole(r[t.column("sale_amt")]), amt);
-        if (const auto it = last.find(product); it != last.end()) QCOMPARE(v("bef_stock"), it->second);
+        if (const auto it = last.find(product); it != last.end())
+            QCOMPARE(v("bef_stock"), it->second);
         QCOMPARE(v("stock"),
                  v("bef_stock") + v("in_qty") - v("sale_qty") - v("abert_qty") + v("check_qty"));
         QVERIFY(v("stock") >= 0);
@@ -717,8 +748,11 @@ void TestDemoData::invoiceNumbersLieInActiveRanges() {
         QVERIFY2(number.match(s.invoice).hasMatch(), qPrintable(s.invoice));
         QVERIFY2(issued.insert(s.invoice).second, qPrintable(s.invoice));
         QCOMPARE(s.voidMark, s.live() ? QStringLiteral("0") : QStringLiteral("1"));
-        if (s.invoiceTp == QLatin1String("2")) QCOMPARE(s.uid, QStringLiteral("00000000"));
-        else QVERIFY(s.invoiceTp == QLatin1String("3") && s.uid.size() == 8 && s.uid != QLatin1String("00000000"));
+        if (s.invoiceTp == QLatin1String("2"))
+            QCOMPARE(s.uid, QStringLiteral("00000000"));
+        else
+            QVERIFY(s.invoiceTp == QLatin1String("3") && s.uid.size() == 8 &&
+                    s.uid != QLatin1String("00000000"));
         const QString period = invoicePeriodCode(QDate::fromString(s.time.left(10), Qt::ISODate));
         periods.insert(period);
         int containing = 0;
@@ -760,7 +794,8 @@ void TestDemoData::invoiceRangesAreWholeBlocks() {
                     .match(row[r.column("inv_date")])
                     .hasMatch());
         QVERIFY(QStringList({"0", "1"}).contains(row[r.column("void")]));
-        tracksOfForm[row[r.column("inv_date")] + u'|' + row[r.column("code")]].insert(start.left(2));
+        tracksOfForm[row[r.column("inv_date")] + u'|' + row[r.column("code")]].insert(
+            start.left(2));
         for (const QStringList& other : r.rows)
             if (&other != &row)
                 QVERIFY2(other[r.column("inv_end")] < start || other[r.column("inv_start")] > end,
@@ -777,7 +812,8 @@ void TestDemoData::invoiceRangesAreWholeBlocks() {
         issued.insert(s.invoice);
     int blankEnds = 0;
     for (const QStringList& row : r.rows)
-        blankEnds += row[r.column("void")] == QLatin1String("0") && !issued.count(row[r.column("inv_end")]);
+        blankEnds +=
+            row[r.column("void")] == QLatin1String("0") && !issued.count(row[r.column("inv_end")]);
     QVERIFY(blankEnds > 0);
 }
 
@@ -825,14 +861,19 @@ void TestDemoData::chargeAndCardSales() {
             ++cardSales;
             QCOMPARE(s.payment, QStringLiteral("900"));
             QCOMPARE(discountLines, 1);
-            if (cardCar.count(s.ref4)) QCOMPARE(s.carNo, cardCar.at(s.ref4));
-            else ++unknownCards;
+            if (cardCar.count(s.ref4))
+                QCOMPARE(s.carNo, cardCar.at(s.ref4));
+            else
+                ++unknownCards;
         } else if (!charge) {
             QCOMPARE(discountLines, 0);
         }
-        if (s.payment == QLatin1String("905")) QCOMPARE(deduction, products::Prod700LT);
-        else if (s.payment == QLatin1String("906")) QCOMPARE(deduction, products::Prod700CT);
-        else QVERIFY(deduction.isEmpty());
+        if (s.payment == QLatin1String("905"))
+            QCOMPARE(deduction, products::Prod700LT);
+        else if (s.payment == QLatin1String("906"))
+            QCOMPARE(deduction, products::Prod700CT);
+        else
+            QVERIFY(deduction.isEmpty());
         payments.insert(s.payment);
     }
     QVERIFY(pumpDiscounts > 0);
