@@ -14,7 +14,7 @@ cmake --build build/release >/dev/null
 cluster=$(mktemp -d /tmp/tolvar-bench-pg.XXXXXX)
 work=$(mktemp -d /tmp/tolvar-bench-work.XXXXXX)
 chmod 755 "$cluster"
-trap 'bash scripts/pg-cluster.sh stop "$cluster"; rm -rf "$cluster" "$work"' EXIT
+trap 'bash "$root_dir/scripts/pg-cluster.sh" stop "$cluster"; rm -rf "$cluster" "$work"' EXIT
 port=$(free_port 56432)
 bash scripts/pg-cluster.sh init "$cluster" "$port"
 bash scripts/pg-cluster.sh createdb "$cluster" pos_data

@@ -16,6 +16,18 @@ QString trimmedMessage(const QString& message) {
     return message.trimmed();
 }
 
+// The server's notices ("table ... does not exist, skipping") go to the trace, not stderr.
+void noticeToTrace(void* connection, const char* message) {
+    auto* cn = static_cast<Connection*>(connection);
+    if (SqlMonitor* monitor = cn->monitor())
+        monitor->trace({QDateTime::currentDateTime(),
+                        TraceCategory::Other,
+                        protocol,
+                        trimmedMessage(cn->codec().decode(QByteArray(message))),
+                        0,
+                        {}});
+}
+
 } // namespace
 
 void PgResultDeleter::operator()(pg_result* result) const {
@@ -90,6 +102,7 @@ void Connection::connect() {
         throw DbError(error, {}, int(CONNECTION_BAD));
     }
     conn_ = conn;
+    PQsetNoticeProcessor(conn_, noticeToTrace, this);
     tables_.clear();
     inTransaction_ = false;
     try {

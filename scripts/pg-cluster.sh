@@ -11,7 +11,8 @@ command=$1
 dir=$(realpath -m "$2")
 
 run_pg() {
-  if [ "$(id -u)" = 0 ]; then runuser -u postgres -- "$@"; else "$@"; fi
+  # From / : the server's user may not be allowed into the caller's folder.
+  if [ "$(id -u)" = 0 ]; then (cd / && runuser -u postgres -- "$@"); else "$@"; fi
 }
 
 psql_admin() {

@@ -36,6 +36,7 @@ private slots:
     void infoShowsTheStation();
     void infoWithoutServer();
     void demoStation();
+    void secondCopyEndsQuietly();
 
 private:
     std::unique_ptr<QTemporaryDir> work_;
@@ -127,6 +128,37 @@ void TestCommandLine::demoStation() {
         testdb::adminValue(
             "select md5(string_agg(t::text, '|' order by island, gun_no, tran_time)) from tran t"),
         before);
+}
+
+void TestCommandLine::secondCopyEndsQuietly() {
+    testdb::recreate();
+    pointAtTestCluster(QString::number(testdb::port()));
+    QProcess first;
+    first.setWorkingDirectory(work_->path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    first.setProcessEnvironment(env);
+    first.start(qEnvironmentVariable("TOLVAR_EXE"), {});
+    QVERIFY(first.waitForStarted());
+    QTest::qWait(1500); // splash, start-up, main window
+    QCOMPARE(first.state(), QProcess::Running);
+    QProcess second;
+    second.setWorkingDirectory(work_->path());
+    second.setProcessEnvironment(env);
+    second.start(qEnvironmentVariable("TOLVAR_EXE"), {});
+    QVERIFY(second.waitForFinished(20000));
+    QCOMPARE(second.exitCode(), 0);
+    first.kill();
+    first.waitForFinished();
+    // The killed copy left its lock file behind; it blocks nobody.
+    QProcess third;
+    third.setWorkingDirectory(work_->path());
+    third.setProcessEnvironment(env);
+    third.start(qEnvironmentVariable("TOLVAR_EXE"), {});
+    QVERIFY(third.waitForStarted());
+    QVERIFY(!third.waitForFinished(1500)); // it stays: it got its window
+    third.kill();
+    third.waitForFinished();
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)
