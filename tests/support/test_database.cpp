@@ -77,7 +77,8 @@ void admin(const QString& sql, const QString& database) {
 QString adminValue(const QString& sql, const QString& database) {
     Connection cn;
     configure(cn, database);
-    PgResult result = cn.run(sql.toUtf8());
+    cn.connect();
+    PgResult result = cn.run(cn.codec().encode(sql));
     if (PQntuples(result.get()) == 0 || PQgetisnull(result.get(), 0, 0)) return {};
     return QString::fromLatin1(PQgetvalue(result.get(), 0, 0), PQgetlength(result.get(), 0, 0));
 }
@@ -88,7 +89,7 @@ void recreate(const TrialSchemaOptions& options, bool withTables, const QString&
     if (withTables) makeTemplate(from, options);
     admin(QStringLiteral("drop database if exists %1 with (force)").arg(name));
     admin(QStringLiteral("create database %1 encoding 'SQL_ASCII' lc_collate 'C' lc_ctype 'C' "
-                         "template %2")
+                         "template %2 strategy file_copy")
               .arg(name, from));
 }
 
