@@ -1,14 +1,16 @@
-// The main window TMainForm: the page of buttons that open the screens, the exit question,
-// the schema upgrade on every activation and the single-instance lock.
+// The main window TMainForm: the page of buttons that open the screens, the hidden entry to
+// the SQL console, the exit question, the schema upgrade on every activation and the
+// single-instance lock.
 #pragma once
 
 #include "app/instance_lock.h"
 
 #include <QWidget>
-#include <functional>
 #include <memory>
 
 class Query;
+class QLabel;
+class QLineEdit;
 class QPushButton;
 
 class TMainForm : public QWidget {
@@ -21,12 +23,18 @@ public:
     bool ownsInstanceLock() const { return lock_.held(); }
 
     QPushButton* button(const QString& name) const;
+    QLabel* Panel3 = nullptr;
+    QLineEdit* Edit1 = nullptr;
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void Panel3DblClick();
+    void Edit1Change(const QString& text);
+
     InstanceLock lock_;
     std::unique_ptr<Query> qy, qy1;
 };

@@ -485,6 +485,7 @@ void Query::beginInsert(int at) {
 
 void Query::post() {
     if (state_ != QueryState::Edit && state_ != QueryState::Insert) return;
+    emit aboutToPost();
     if (beforePost) beforePost(*this);
     writeRow();
     oldValues_.clear();

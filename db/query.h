@@ -186,6 +186,8 @@ public:
     void connectionGone();
 
 signals:
+    // A row is about to be saved: bound edit fields write what the user typed.
+    void aboutToPost();
     void reset();                 // opened, closed, refreshed or sorted: every row may differ
     void currentChanged(int row); // the current row moved
     void stateChanged();

@@ -3,21 +3,11 @@
 #include "db/db_error.h"
 #include "db/input_refused.h"
 
-#include <QApplication>
 #include <QMessageBox>
 #include <QWidget>
 
-namespace {
-
-QString boxTitle() {
-    const QString name = QApplication::applicationDisplayName();
-    return name.isEmpty() ? QStringLiteral("TolvMenu") : name;
-}
-
-} // namespace
-
 void showErrorBox(QWidget* parent, const QString& message) {
-    QMessageBox::critical(parent, boxTitle(), message);
+    QMessageBox::critical(parent, QStringLiteral("錯誤"), message);
 }
 
 bool guarded(QWidget* parent, const std::function<void()>& action) {
@@ -25,7 +15,7 @@ bool guarded(QWidget* parent, const std::function<void()>& action) {
         action();
         return true;
     } catch (const InputRefused& refused) {
-        QMessageBox::warning(parent, boxTitle(), refused.message());
+        QMessageBox::information(parent, QStringLiteral("TolvMenu"), refused.message());
         if (parent && !refused.field().isEmpty())
             if (auto* field = parent->findChild<QWidget*>(refused.field())) field->setFocus();
     } catch (const DbError& error) {

@@ -1,0 +1,30 @@
+#include "app/menu_screens.h"
+
+#include "screens/common/screen.h"
+
+#include <QHash>
+
+namespace {
+
+template <class Screen> ScreenFactory make() {
+    return [] { return std::unique_ptr<TScreen>(new Screen); };
+}
+
+// Every screen built so far, by the class name the menu knows it by.
+QHash<QString, ScreenFactory>& factories() {
+    static QHash<QString, ScreenFactory> list = [] {
+        QHash<QString, ScreenFactory> built; // screens join this list as they are built
+        return built;
+    }();
+    return list;
+}
+
+} // namespace
+
+ScreenFactory screenFactory(const QString& className) {
+    return factories().value(className);
+}
+
+void registerScreen(const QString& className, ScreenFactory factory) {
+    factories().insert(className, std::move(factory));
+}

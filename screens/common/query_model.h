@@ -1,0 +1,51 @@
+// A Qt table model over a query object, for the grids of the screens: one row per fetched
+// row, the columns chosen by field name. It follows the query as it is opened, walked,
+// sorted and edited.
+#pragma once
+
+#include "db/data_source.h"
+#include "db/query.h"
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QPointer>
+
+// A column of a grid: the field shown, its title and width in pixels (0: the view's own).
+struct GridColumn {
+    QString field;
+    QString title;
+    int width = 0;
+};
+
+class QueryModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit QueryModel(QObject* parent = nullptr);
+
+    // The data source whose query is shown; the model follows a change of its query.
+    void setDataSource(DataSource* source);
+    DataSource* dataSource() const { return source_; }
+    Query* query() const;
+    // The columns shown; with none given, every field of the result under its own name.
+    void setColumns(const QList<GridColumn>& columns);
+    // The field name of column `column` of the model, empty when out of range.
+    QString fieldName(int column) const;
+    int columnWidth(int column) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    void attach();
+    void rebuild();
+    int queryColumn(int column) const;
+
+    QPointer<DataSource> source_;
+    QPointer<Query> query_;
+    QList<GridColumn> chosen_;
+    QList<GridColumn> shown_;
+    QList<int> fieldOf_; // query column of each shown column, -1 when the result lacks it
+    QList<QMetaObject::Connection> links_;
+};
