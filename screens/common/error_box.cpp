@@ -7,17 +7,13 @@
 #include <QMessageBox>
 #include <QWidget>
 
-namespace {
-
-QString boxTitle() {
+QString messageBoxTitle() {
     const QString name = QApplication::applicationDisplayName();
     return name.isEmpty() ? QStringLiteral("TolvMenu") : name;
 }
 
-} // namespace
-
 void showErrorBox(QWidget* parent, const QString& message) {
-    QMessageBox::critical(parent, boxTitle(), message);
+    QMessageBox::critical(parent, messageBoxTitle(), message);
 }
 
 bool guarded(QWidget* parent, const std::function<void()>& action) {
@@ -25,7 +21,7 @@ bool guarded(QWidget* parent, const std::function<void()>& action) {
         action();
         return true;
     } catch (const InputRefused& refused) {
-        QMessageBox::warning(parent, boxTitle(), refused.message());
+        QMessageBox::warning(parent, messageBoxTitle(), refused.message());
         if (parent && !refused.field().isEmpty())
             if (auto* field = parent->findChild<QWidget*>(refused.field())) field->setFocus();
     } catch (const DbError& error) {

@@ -7,6 +7,9 @@
 
 class QWidget;
 
+// The title of the program's message boxes: the application's display name.
+QString messageBoxTitle();
+
 // Shows `message` in the standard error box over `parent`.
 void showErrorBox(QWidget* parent, const QString& message);
 
