@@ -1,16 +1,17 @@
 // The link between a query and the grids and edit fields that show it.
 #pragma once
 
-#include <QObject>
+#include "db/query.h"
 
-class Query;
+#include <QObject>
+#include <QPointer>
 
 class DataSource : public QObject {
     Q_OBJECT
 public:
-    explicit DataSource(Query* dataSet = nullptr, QObject* parent = nullptr)
-        : QObject(parent), dataSet_(dataSet) {}
+    explicit DataSource(Query* dataSet = nullptr, QObject* parent = nullptr);
 
+    // The query shown; null once that query is destroyed (dataSetChanged then follows).
     Query* dataSet() const { return dataSet_; }
     void setDataSet(Query* dataSet);
     // Typing into a bound edit field starts editing of the current row by itself.
@@ -21,6 +22,9 @@ signals:
     void dataSetChanged();
 
 private:
-    Query* dataSet_;
+    void watch();
+
+    QPointer<Query> dataSet_;
+    QMetaObject::Connection gone_;
     bool autoEdit_ = true;
 };

@@ -242,7 +242,8 @@ void Query::open() {
         throw DbError(QStringLiteral("這個指令不傳回資料列，不能開啟查詢"));
     fetch(result.get());
     current_ = rows_.empty() ? -1 : 0;
-    eof_ = bof_ = rows_.empty();
+    bof_ = true; // on the first row, nothing before it
+    eof_ = rows_.empty();
     setState(QueryState::Browse);
     notifyReset();
     scrolled();
@@ -282,6 +283,13 @@ void Query::scrolled() {
     if (afterScroll) afterScroll(*this);
 }
 
+void Query::reachedEdge(bool& edge) {
+    // Same row, but the views' First/Prior or Next/Last must now be offered no more.
+    if (edge) return;
+    edge = true;
+    if (!disabled_) emit currentChanged(current_);
+}
+
 void Query::notifyReset() {
     if (!disabled_) emit reset();
 }
@@ -306,7 +314,7 @@ void Query::next() {
     if (!active()) return;
     checkBrowse();
     if (rows_.empty() || current_ >= int(rows_.size()) - 1) {
-        eof_ = true;
+        reachedEdge(eof_);
         return;
     }
     ++current_;
@@ -318,7 +326,7 @@ void Query::prior() {
     if (!active()) return;
     checkBrowse();
     if (current_ <= 0) {
-        bof_ = true;
+        reachedEdge(bof_);
         return;
     }
     --current_;

@@ -209,6 +209,7 @@ private:
     void setState(QueryState state);
     void checkBrowse();
     void scrolled();
+    void reachedEdge(bool& edge);
     void notifyReset();
     void sortRows();
     void writeRow();

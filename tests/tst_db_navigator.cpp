@@ -373,6 +373,7 @@ void TestDbNavigator::enabledStates_data() {
     const L browse{Nav::nbFirst,  Nav::nbPrior,  Nav::nbNext, Nav::nbLast,
                    Nav::nbInsert, Nav::nbDelete, Nav::nbEdit, Nav::nbRefresh};
     const L editing{Nav::nbPost, Nav::nbCancel};
+    QTest::newRow("just opened") << L{} << "" << moveOn;
     QTest::newRow("First") << L{Nav::nbFirst} << "" << moveOn;
     QTest::newRow("middle row") << L{Nav::nbNext} << "" << browse;
     QTest::newRow("Last") << L{Nav::nbLast} << "" << moveBack;
@@ -385,6 +386,7 @@ void TestDbNavigator::enabledStates_data() {
     QTest::newRow("Insert") << L{Nav::nbInsert} << "" << editing;
     QTest::newRow("Insert, Cancel") << L{Nav::nbInsert, Nav::nbCancel} << "" << browse;
     QTest::newRow("moved to the end by the screen") << L{Nav::nbNext} << "last" << moveBack;
+    QTest::newRow("walked past the end by the screen") << L{} << "walk" << moveBack;
     QTest::newRow("editing begun by the screen") << L{} << "edit" << editing;
     QTest::newRow("empty result") << L{} << "empty" << L{Nav::nbInsert, Nav::nbRefresh};
     QTest::newRow("query closed") << L{Nav::nbNext} << "close" << none;
@@ -402,6 +404,9 @@ void TestDbNavigator::enabledStates() {
         click(Nav::NavigateBtn(b));
     Query closed(*cn);
     if (then == "last") q->last();
+    if (then == "walk")
+        for (int i = 0; i < 3; ++i)
+            q->next();
     if (then == "edit") q->edit();
     if (then == "empty") {
         q->setSql("select * from cust_unit where cust_id = 'none'");

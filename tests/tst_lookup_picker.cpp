@@ -102,10 +102,14 @@ void TestLookupPicker::cleanupTestCase() {
 void TestLookupPicker::positionsOnTheCallersCode_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("current");
-    QTest::newRow("empty field: first row") << "" << "ABC-123";
-    QTest::newRow("first three characters") << "ABD" << "ABD-001";
-    QTest::newRow("whole number, blanks around") << "  ABD-777 " << "ABD-777";
-    QTest::newRow("no vehicle begins so: first row") << "XYZ" << "ABC-123";
+    QTest::newRow("empty field: first row") << ""
+                                            << "ABC-123";
+    QTest::newRow("first three characters") << "ABD"
+                                            << "ABD-001";
+    QTest::newRow("whole number, blanks around") << "  ABD-777 "
+                                                 << "ABD-777";
+    QTest::newRow("no vehicle begins so: first row") << "XYZ"
+                                                     << "ABC-123";
 }
 
 void TestLookupPicker::positionsOnTheCallersCode() {
@@ -129,11 +133,16 @@ void TestLookupPicker::findBoxJumpsAndWarns_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("current");
     QTest::addColumn<int>("warnings");
-    QTest::newRow("1 then 2") << "12" << "1203" << 0;
-    QTest::newRow("a further 9 misses") << "129" << "1203" << 1;
-    QTest::newRow("every further key warns") << "1299" << "1203" << 2;
-    QTest::newRow("blank alone moves nothing") << " " << "1001" << 0;
-    QTest::newRow("125") << "125" << "1250" << 0;
+    QTest::newRow("1 then 2") << "12"
+                              << "1203" << 0;
+    QTest::newRow("a further 9 misses") << "129"
+                                        << "1203" << 1;
+    QTest::newRow("every further key warns") << "1299"
+                                             << "1203" << 2;
+    QTest::newRow("blank alone moves nothing") << " "
+                                               << "1001" << 0;
+    QTest::newRow("125") << "125"
+                         << "1250" << 0;
 }
 
 void TestLookupPicker::findBoxJumpsAndWarns() {
@@ -150,7 +159,8 @@ void TestLookupPicker::findBoxJumpsAndWarns() {
     QVERIFY(!pickFromList(companies, QString()));
     QCOMPARE(at, current);
     QCOMPARE(seen.size(), warnings);
-    for (const QString& text : seen) QCOMPARE(text, QString::fromUtf8("資料不存在"));
+    for (const QString& text : seen)
+        QCOMPARE(text, QString::fromUtf8("資料不存在"));
 }
 
 void TestLookupPicker::waysOfClosing_data() {
@@ -158,13 +168,20 @@ void TestLookupPicker::waysOfClosing_data() {
     QTest::addColumn<QString>("how");
     QTest::addColumn<bool>("answer");
     QTest::addColumn<bool>("stillOpenAfterFindBoxEnter");
-    QTest::newRow("選用") << "cancel" << "choose" << true << false;
-    QTest::newRow("double-click") << "cancel" << "double" << true << false;
-    QTest::newRow("Enter in the grid") << "cancel" << "gridEnter" << true << false;
-    QTest::newRow("Enter in the find box, then 取消") << "choose" << "findEnter" << false << true;
-    QTest::newRow("取消") << "choose" << "cancel" << false << false;
-    QTest::newRow("close box after a choice") << "choose" << "close" << true << false;
-    QTest::newRow("close box after a cancel") << "cancel" << "close" << false << false;
+    QTest::newRow("選用") << "cancel"
+                          << "choose" << true << false;
+    QTest::newRow("double-click") << "cancel"
+                                  << "double" << true << false;
+    QTest::newRow("Enter in the grid") << "cancel"
+                                       << "gridEnter" << true << false;
+    QTest::newRow("Enter in the find box, then 取消") << "choose"
+                                                      << "findEnter" << false << true;
+    QTest::newRow("取消") << "choose"
+                          << "cancel" << false << false;
+    QTest::newRow("close box after a choice") << "choose"
+                                              << "close" << true << false;
+    QTest::newRow("close box after a cancel") << "cancel"
+                                              << "close" << false << false;
 }
 
 void TestLookupPicker::waysOfClosing() {

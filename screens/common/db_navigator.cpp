@@ -7,7 +7,7 @@
 
 #include <QEvent>
 #include <QIconEngine>
-#include <QMessageBox>
+
 #include <QMetaEnum>
 #include <QPainter>
 #include <QPainterPath>

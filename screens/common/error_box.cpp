@@ -16,8 +16,11 @@ bool guarded(QWidget* parent, const std::function<void()>& action) {
         return true;
     } catch (const InputRefused& refused) {
         QMessageBox::information(parent, QStringLiteral("TolvMenu"), refused.message());
-        if (parent && !refused.field().isEmpty())
-            if (auto* field = parent->findChild<QWidget*>(refused.field())) field->setFocus();
+        // The field lies somewhere on the screen, not necessarily under the control that ran
+        // the action (the navigator's Post).
+        QWidget* screen = parent ? parent->window() : nullptr;
+        if (screen && !refused.field().isEmpty())
+            if (auto* field = screen->findChild<QWidget*>(refused.field())) field->setFocus();
     } catch (const DbError& error) {
         showErrorBox(parent, error.message());
     } catch (const std::exception& error) {

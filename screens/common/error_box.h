@@ -11,7 +11,7 @@ class QWidget;
 void showErrorBox(QWidget* parent, const QString& message);
 
 // Runs `action`; a DbError or InputRefused it throws is shown in the error box (an
-// InputRefused as a plain message, with the focus then put into the child of `parent` whose
-// object name is the refused field). Any other exception is shown with its text. Returns
-// true when `action` ended normally.
+// InputRefused as a plain message, with the focus then put into the control of `parent`'s
+// window whose object name is the refused field). Any other exception is shown with its text.
+// Returns true when `action` ended normally.
 bool guarded(QWidget* parent, const std::function<void()>& action);
