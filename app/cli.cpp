@@ -1,5 +1,8 @@
 #include "app/cli.h"
 
+#include "app/cli_support.h"
+#include "app/report_command.h"
+
 #include "app/console_progress.h"
 #include "app/data_module.h"
 #include "build_settings.h"
@@ -16,38 +19,6 @@
 #include <cstdio>
 
 namespace {
-
-QTextStream& out() {
-    static QTextStream stream(stdout);
-    return stream;
-}
-
-// Prints `message` as one line on stderr (the server's messages have several) and returns
-// `status`.
-int fail(int status, const QString& message) {
-    out().flush();
-    std::fprintf(stderr, "tolvar: %s\n", message.simplified().toUtf8().constData());
-    return status;
-}
-
-// Parses `args` with the subcommand's options; on --help prints them and returns ExitOk,
-// on an error returns ExitUsage; otherwise returns -1 and leaves the parsed values.
-int parse(QCommandLineParser& parser, const QStringList& args, const QString& description) {
-    parser.setApplicationDescription(description);
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption help({"h", "help"}, QStringLiteral("顯示這個說明"));
-    parser.addOption(help);
-    if (!parser.parse(args)) return fail(ExitUsage, parser.errorText());
-    if (parser.isSet(help)) {
-        out() << parser.helpText();
-        return ExitOk;
-    }
-    if (parser.positionalArguments().size() > 1)
-        return fail(
-            ExitUsage,
-            QStringLiteral("多餘的參數：%1").arg(parser.positionalArguments().mid(1).join(' ')));
-    return -1;
-}
 
 int info(const QStringList& args) {
     QCommandLineParser parser;
@@ -189,6 +160,7 @@ QString commandLineHelp() {
         "指令:\n"
         "  info       顯示資料庫連線目標、站台設定，以及資料庫是否可連線\n"
         "  demo-db    在 pos_data 建立站務資料表並產生示範加油站的資料\n"
+        "  report     產生報表: 存成 PDF、列印，或轉出 EXCEL (SYLK) 檔\n"
         "  help       顯示這個說明\n"
         "\n"
         "每個指令加 --help 顯示它的選項。結束碼: 0 成功，1 資料庫或檔案錯誤，2 參數錯誤。\n");
@@ -199,6 +171,7 @@ int runCommandLine(const QStringList& args) {
     const QStringList rest = QStringList{args.value(0) + QLatin1Char(' ') + command} + args.mid(2);
     if (command == QLatin1String("info")) return info(rest);
     if (command == QLatin1String("demo-db")) return demoDb(rest);
+    if (command == QLatin1String("report")) return reportCommand(rest);
     if (command == QLatin1String("help") || command == QLatin1String("--help") ||
         command == QLatin1String("-h")) {
         out() << commandLineHelp();

@@ -3,7 +3,10 @@
 
 #include "app/cli.h"
 #include "app/gui_start.h"
+#include "app/report_command.h"
+#include "reports/common/report_printer.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <cstdio>
 
@@ -18,6 +21,15 @@ bool hasDisplay() {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && QByteArray(argv[1]) == "report") {
+        // Reports are drawn with the station's fonts and may go to the printer: that takes a
+        // GUI application, which needs no display when drawing off screen.
+        if (!hasDisplay()) qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        setUpChineseFonts();
+        setReportPrinter(printReport);
+        return runCommandLine(QCoreApplication::arguments());
+    }
     if (argc > 1) {
         QCoreApplication app(argc, argv);
         return runCommandLine(QCoreApplication::arguments());

@@ -1,36 +1,54 @@
 #include "reports/common/rounding.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <string>
 
-double roundHalfAway(double value, int decimals) {
-    if (!std::isfinite(value)) return value;
+bool RoundedDecimal::isZero() const {
+    return std::all_of(integer.begin(), integer.end(), [](char c) { return c == '0'; }) &&
+           std::all_of(fraction.begin(), fraction.end(), [](char c) { return c == '0'; });
+}
+
+RoundedDecimal roundDecimal(double value, int decimals) {
+    decimals = std::clamp(decimals, 0, 15);
+    RoundedDecimal r;
+    if (!std::isfinite(value)) value = 0;
     // The shortest text that reads back as `value` is the number the user means.
-    char buffer[64];
+    char buffer[400];
     const auto written =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-    if (written.ec != std::errc()) return value;
-    std::string text(buffer, written.ptr);
-    const bool negative = !text.empty() && text[0] == '-';
-    if (negative) text.erase(0, 1);
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::fixed);
+    std::string text(buffer, written.ec == std::errc() ? written.ptr : buffer);
+    if (text.empty()) text = "0";
     const std::size_t point = text.find('.');
     std::string digits = point == std::string::npos ? text : text.substr(0, point);
     std::string fraction = point == std::string::npos ? std::string() : text.substr(point + 1);
-    if (fraction.size() <= std::size_t(decimals)) return value;
-    const bool up = fraction[std::size_t(decimals)] >= '5';
-    digits += fraction.substr(0, std::size_t(decimals));
+    const bool up =
+        fraction.size() > std::size_t(decimals) && fraction[std::size_t(decimals)] >= '5';
+    fraction.resize(std::size_t(decimals), '0');
+    std::string all = digits + fraction;
     if (up) {
-        int i = int(digits.size()) - 1;
-        while (i >= 0 && digits[std::size_t(i)] == '9')
-            digits[std::size_t(i--)] = '0';
+        int i = int(all.size()) - 1;
+        while (i >= 0 && all[std::size_t(i)] == '9')
+            all[std::size_t(i--)] = '0';
         if (i < 0)
-            digits.insert(0, "1");
+            all.insert(0, "1");
         else
-            ++digits[std::size_t(i)];
+            ++all[std::size_t(i)];
     }
-    if (decimals > 0) digits.insert(digits.size() - std::size_t(decimals), ".");
+    r.integer = all.substr(0, all.size() - std::size_t(decimals));
+    r.fraction = all.substr(all.size() - std::size_t(decimals));
+    const std::size_t firstDigit = r.integer.find_first_not_of('0');
+    r.integer = firstDigit == std::string::npos ? "0" : r.integer.substr(firstDigit);
+    r.negative = value < 0 && !r.isZero();
+    return r;
+}
+
+double roundHalfAway(double value, int decimals) {
+    if (!std::isfinite(value)) return value;
+    const RoundedDecimal r = roundDecimal(value, decimals);
+    std::string text = (r.negative ? "-" : "") + r.integer;
+    if (!r.fraction.empty()) text += "." + r.fraction;
     double rounded = 0;
-    std::from_chars(digits.data(), digits.data() + digits.size(), rounded);
-    return negative ? -rounded : rounded;
+    std::from_chars(text.data(), text.data() + text.size(), rounded);
+    return rounded;
 }

@@ -1,0 +1,63 @@
+// The base of the report parameter screens: the date fields with their calendar buttons,
+// the report's own parameters, and the buttons that preview, print and export the report
+// built from them under the progress window.
+#pragma once
+
+#include "reports/report_catalogue.h"
+#include "screens/common/screen.h"
+
+class QFormLayout;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+class Query;
+
+class TReportForm : public TScreen {
+    Q_OBJECT
+public:
+    ~TReportForm() override;
+
+    // Formats, connect, the default dates (the first of this month to yesterday). Throws
+    // DbError when the database cannot be reached.
+    void FormCreate() override;
+
+    QLineEdit* e01;            // start date
+    QLineEdit* e02;            // end date
+    QToolButton* SpeedButton3; // calendar of e01
+    QToolButton* SpeedButton4; // calendar of e02
+    QPushButton* SpeedButtonPrn;
+    QPushButton* SpeedButton2;
+    QPushButton* SBT; // null when the report does not export
+    QPushButton* BitBtnExit;
+    Query* qy;
+
+    void SpeedButtonPrnClick();
+    void SpeedButton2Click();
+    void SBTClick();
+
+protected:
+    // `report` names the caption, the builds and the export file.
+    explicit TReportForm(const ReportDef& report, QWidget* parent = nullptr);
+
+    // The parameters as the screen shows them; the base fills the dates.
+    virtual ReportOptions options() const;
+    // Adds a labelled row of parameter widgets below the dates.
+    void addRow(const QString& label, QWidget* field, QWidget* button = nullptr);
+    // A code field with its lookup button: the picked row's code is written into it.
+    QLineEdit* addCodeRow(const QString& name, const QString& label, const QString& buttonName,
+                          const struct LookupList& list);
+
+    void done(int result) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QLineEdit* addDateRow(const QString& name, const QString& label, QToolButton** button,
+                          const QString& buttonName);
+
+    const ReportDef& report_;
+    QFormLayout* rows_;
+    bool closed_ = false;
+};
+
+// A read-only date field of the report screens: "yyyy/mm/dd", blanks when empty.
+QLineEdit* makeDateField(QWidget* parent);

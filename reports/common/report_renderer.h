@@ -1,0 +1,94 @@
+// The banded renderer: runs a layout over its rows and produces pages of positioned texts,
+// lines and boxes in millimetres, which one painter draws onto the preview, the printer, a
+// PDF file or a picture.
+#pragma once
+
+#include "db/value.h"
+#include "reports/common/report_layout.h"
+
+#include <QDate>
+#include <QHash>
+#include <QLineF>
+#include <QRectF>
+#include <QSizeF>
+
+class Query;
+
+namespace rpt {
+
+struct TextItem {
+    QRectF rect; // millimetres from the paper's top left corner
+    QString text;
+    QString font;
+    int pixels = 13;
+    bool bold = false;
+    Align align = Align::Left;
+    bool clipped = false; // cut at the control's width (a column's value), else drawn whole
+};
+
+struct PageItems {
+    QList<TextItem> texts;
+    QList<QLineF> lines;
+    QList<QRectF> boxes;
+};
+
+struct RenderedReport {
+    QSizeF paper; // millimetres, as the page lies (landscape: wider than long)
+    QList<PageItems> pages;
+};
+
+} // namespace rpt
+
+// What band handlers see while a layout runs: the bands and their captions, the current row
+// of the data set, the page being printed.
+class ReportRun {
+public:
+    ReportRun(rpt::Layout layout, Query& data, Query* subData, const QDate& printingDate);
+
+    // Throws std::out_of_range naming the band when the layout has none of that name.
+    rpt::Band& band(const QString& name);
+    // Sets the caption of label `control` wherever it lies. Throws std::out_of_range.
+    void setCaption(const QString& control, const QString& text);
+    QString caption(const QString& control);
+    // The column `name` of the current row (of the sub-detail's rows while one prints).
+    Value field(const QString& name) const;
+    double number(const QString& name) const { return field(name).toDouble(); }
+    int pageNumber() const { return pageNumber_; }
+    const QDate& printingDate() const { return printingDate_; }
+    Query& data() { return data_; }
+    Query* subData() { return subData_; }
+
+    // Runs the layout; the pages produced. A data set without rows gives no pages.
+    rpt::RenderedReport render();
+
+private:
+    rpt::Control* findControl(const QString& name);
+    void startPage();
+    void endPage();
+    void printBand(rpt::Band& band);
+    void placeBand(const rpt::Band& band);
+    void addRowToSums();
+    void resetSums(const QString& band);
+    QString controlText(const rpt::Band& band, const rpt::Control& control) const;
+    double bodyBottom() const;
+    QList<rpt::Band*> bandsOf(rpt::BandKind kind);
+
+    rpt::Layout layout_;
+    Query& data_;
+    Query* subData_;
+    Query* fieldsFrom_;
+    QDate printingDate_;
+    rpt::RenderedReport out_;
+    double y_ = 0;
+    int pageNumber_ = 0;
+    bool pageOpen_ = false;
+    bool bodyPrinted_ = false;                    // anything below the page header on this page
+    QHash<QString, QHash<QString, double>> sums_; // band → column → running total
+};
+
+namespace rpt {
+// Runs `layout` over the rows of `data` (and `subData` for a sub-detail band) as printed on
+// `printingDate`.
+RenderedReport render(const Layout& layout, Query& data, Query* subData = nullptr,
+                      const QDate& printingDate = QDate::currentDate());
+} // namespace rpt

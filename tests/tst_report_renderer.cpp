@@ -1,0 +1,244 @@
+// The banded renderer on small layouts: which bands print where and on which page, the sums
+// of group footers and summaries, handlers, and the painted page.
+#include "db/connection.h"
+#include "db/query.h"
+#include "reports/common/page_painter.h"
+#include "reports/common/report_renderer.h"
+#include "support/test_database.h"
+
+#include <QTest>
+
+using namespace rpt;
+
+namespace {
+
+// The texts of a page, top to bottom, left to right.
+QStringList texts(const PageItems& page) {
+    QList<TextItem> items = page.texts;
+    std::stable_sort(items.begin(), items.end(), [](const TextItem& a, const TextItem& b) {
+        return a.rect.top() < b.rect.top() - 0.01 ||
+               (std::abs(a.rect.top() - b.rect.top()) < 0.01 && a.rect.left() < b.rect.left());
+    });
+    QStringList list;
+    for (const TextItem& t : items) list << t.text;
+    return list;
+}
+
+const TextItem* find(const PageItems& page, const QString& text) {
+    for (const TextItem& t : page.texts)
+        if (t.text == text) return &t;
+    return nullptr;
+}
+
+// A page 100 mm long with 10 mm margins: a 20 mm header and 10 mm rows.
+Layout smallLayout() {
+    Layout l;
+    l.page.width = 100;
+    l.page.length = 100;
+    Band header = band("Title", BandKind::PageHeader, 20);
+    header.controls << label("T", "TITLE", 0, 0, 50) << pageNumber("P", 0, 60, 20);
+    Band detail = band("Detail", BandKind::Detail, 10);
+    detail.controls << field("D", "item", 0, 0, 30) << field("Q", "qty", 0, 40, 20, Align::Right, "0.00");
+    Band summary = band("Summary", BandKind::Summary, 10);
+    summary.controls << label("S", "TOTAL", 0, 0, 20) << sum("SQ", "qty", 0, 40, 20, "0.00");
+    l.bands = {header, detail, summary};
+    return l;
+}
+
+} // namespace
+
+class TestReportRenderer : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void headerAndPageNumberOnEveryPage();
+    void childBandFollowsItsParent();
+    void groupsSumsAndNewPages_data();
+    void groupsSumsAndNewPages();
+    void emptyDataPrintsNothing();
+    void handlersSetCaptionsAndHideBands();
+    void pageFooterOnEveryPage();
+    void subDetailOverASecondDataSet();
+    void paintedPageAndPdf();
+
+private:
+    void rows(Query& q, int count, const QString& keys = {});
+    std::unique_ptr<Connection> cn_;
+};
+
+void TestReportRenderer::initTestCase() {
+    testdb::recreate({}, false);
+    cn_ = std::make_unique<Connection>();
+    testdb::configure(*cn_);
+}
+
+// `count` rows (item, qty, grp), the groups taken in turn from the letters of `keys`.
+void TestReportRenderer::rows(Query& q, int count, const QString& keys) {
+    q.close();
+    q.setSql(QStringLiteral("select 'I' || g as item, g * 1.5 as qty, substr(:MKeys, g, 1) as grp "
+                            "from generate_series(1, %1) g order by g")
+                 .arg(count));
+    q.param("MKeys").setText(keys.isEmpty() ? QString(count, 'A') : keys);
+    q.open();
+}
+
+void TestReportRenderer::headerAndPageNumberOnEveryPage() {
+    Query q(*cn_);
+    rows(q, 12);
+    const RenderedReport r = render(smallLayout(), q);
+    // 80 mm of body: the header and six rows on a page; twelve rows and the summary: 3 pages.
+    QCOMPARE(r.pages.size(), 3);
+    for (int p = 0; p < 3; ++p) {
+        const QStringList t = texts(r.pages[p]);
+        QCOMPARE(t.value(0), QString("TITLE"));
+        QCOMPARE(t.value(1), QString::number(p + 1));
+    }
+    QCOMPARE(texts(r.pages[0]).mid(2, 2), QStringList({"I1", "1.50"}));
+    QCOMPARE(texts(r.pages[2]), QStringList({"TITLE", "3", "TOTAL", "117.00"}));
+    QCOMPARE(r.paper, QSizeF(100, 100));
+    const TextItem* first = find(r.pages[0], "I1");
+    QCOMPARE(first->rect.topLeft(), QPointF(10, 30)); // margins, then the 20 mm header
+}
+
+void TestReportRenderer::childBandFollowsItsParent() {
+    Query q(*cn_);
+    rows(q, 8);
+    Layout l = smallLayout();
+    Band child = band("Headings", BandKind::Child, 5);
+    child.parent = "Title";
+    child.controls << label("H", "ITEM", 0, 0, 20);
+    l.bands.insert(1, child);
+    const RenderedReport r = render(l, q);
+    for (const PageItems& page : r.pages) {
+        const TextItem* heading = find(page, "ITEM");
+        QVERIFY(heading);
+        QCOMPARE(heading->rect.top(), 30.0); // right under the title band
+    }
+    QCOMPARE(find(r.pages[0], "I1")->rect.top(), 35.0);
+}
+
+void TestReportRenderer::groupsSumsAndNewPages_data() {
+    QTest::addColumn<bool>("newPage");
+    QTest::addColumn<int>("pages");
+    QTest::newRow("groups run on") << false << 2;
+    QTest::newRow("each group on a new page, totals on their own") << true << 4;
+}
+
+void TestReportRenderer::groupsSumsAndNewPages() {
+    QFETCH(bool, newPage);
+    QFETCH(int, pages);
+    Query q(*cn_);
+    rows(q, 5, "AABBC");
+    Layout l = smallLayout();
+    Band group = band("Group", BandKind::GroupHeader, 0);
+    group.expression = "grp";
+    group.footer = "Footer";
+    group.forceNewPage = newPage;
+    Band footer = band("Footer", BandKind::GroupFooter, 10);
+    footer.controls << sum("GQ", "qty", 0, 40, 20, "0.00");
+    l.bands.insert(1, group);
+    l.bands.insert(3, footer);
+    l.bands.last().forceNewPage = newPage;
+    const RenderedReport r = render(l, q);
+    QCOMPARE(r.pages.size(), pages);
+    QStringList all;
+    for (const PageItems& p : r.pages) all << texts(p).mid(2);
+    // Sums restart after every group footer; the summary adds up every row.
+    QCOMPARE(all, QStringList({"I1", "1.50", "I2", "3.00", "4.50", "I3", "4.50", "I4", "6.00",
+                               "10.50", "I5", "7.50", "7.50", "TOTAL", "22.50"}));
+    if (newPage) {
+        QCOMPARE(texts(r.pages[1]).mid(2, 1), QStringList({"I3"}));
+        QCOMPARE(texts(r.pages[3]).mid(2), QStringList({"TOTAL", "22.50"}));
+    }
+}
+
+void TestReportRenderer::emptyDataPrintsNothing() {
+    Query q(*cn_);
+    rows(q, 0);
+    bool started = false;
+    Layout l = smallLayout();
+    l.beforeStart = [&](ReportRun&) { started = true; };
+    QVERIFY(render(l, q).pages.isEmpty());
+    QVERIFY(started);
+}
+
+void TestReportRenderer::handlersSetCaptionsAndHideBands() {
+    Query q(*cn_);
+    rows(q, 4);
+    Layout l = smallLayout();
+    auto total = std::make_shared<double>(0);
+    l.bands[0].beforePrint = [](ReportRun& run) {
+        run.setCaption("T", QStringLiteral("許厝港加油站"));
+        return true;
+    };
+    l.bands[1].beforePrint = [](ReportRun& run) { return run.field("item").toText() != "I2"; };
+    l.bands[1].afterPrint = [total](ReportRun& run) { *total += run.number("qty"); };
+    l.bands[2].beforePrint = [total](ReportRun& run) {
+        run.setCaption("S", QString::number(*total));
+        return true;
+    };
+    const RenderedReport r = render(l, q);
+    QCOMPARE(texts(r.pages[0]), QStringList({QStringLiteral("許厝港加油站"), "1", "I1", "1.50",
+                                             "I3", "4.50", "I4", "6.00", "12", "15.00"}));
+}
+
+void TestReportRenderer::pageFooterOnEveryPage() {
+    Query q(*cn_);
+    rows(q, 10);
+    Layout l = smallLayout();
+    Band footer = band("PageFooter", BandKind::PageFooter, 10);
+    footer.controls << pageNumber("FP", 0, 0, 20, Align::Left);
+    l.bands << footer;
+    const RenderedReport r = render(l, q);
+    // 70 mm for rows above the footer: five rows a page.
+    QCOMPARE(r.pages.size(), 3);
+    for (int p = 0; p < r.pages.size(); ++p) {
+        const QStringList t = texts(r.pages[p]);
+        QCOMPARE(t.last(), QString::number(p + 1));
+        const TextItem* pageNo = nullptr;
+        for (const TextItem& item : r.pages[p].texts)
+            if (item.rect.top() >= 80) pageNo = &item;
+        QVERIFY(pageNo);
+        QCOMPARE(pageNo->rect.top(), 80.0); // 100 - 10 margin - 10 footer
+    }
+}
+
+void TestReportRenderer::subDetailOverASecondDataSet() {
+    Query master(*cn_);
+    rows(master, 2);
+    Query lines(*cn_);
+    lines.setSql("select 'L' || g as item from generate_series(1, 2) g order by g");
+    lines.open();
+    Layout l = smallLayout();
+    Band sub = band("Sub", BandKind::SubDetail, 10);
+    sub.controls << field("SD", "item", 0, 10, 20);
+    l.bands.insert(2, sub);
+    const RenderedReport r = render(l, master, &lines);
+    QCOMPARE(texts(r.pages[0]).mid(2, 8),
+             QStringList({"I1", "1.50", "L1", "L2", "I2", "3.00", "L1", "L2"}));
+}
+
+void TestReportRenderer::paintedPageAndPdf() {
+    Query q(*cn_);
+    rows(q, 3);
+    const RenderedReport r = render(smallLayout(), q);
+    const QImage image = pageImage(r, 0, 4);
+    QCOMPARE(image.size(), QSize(400, 400));
+    // Ink where the first row's text lies, none in the right margin.
+    auto inked = [&](const QRect& area) {
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                if (qGray(image.pixel(x, y)) < 128) return true;
+        return false;
+    };
+    QVERIFY(inked(QRect(40, 120, 40, 16)));
+    QVERIFY(!inked(QRect(370, 0, 30, 400)));
+    const QString path = QDir::temp().filePath("tolvar_renderer.pdf");
+    writePdf(r, path);
+    QFile pdf(path);
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    QVERIFY(pdf.read(5) == "%PDF-");
+}
+
+QTEST_MAIN(TestReportRenderer)
+#include "tst_report_renderer.moc"
