@@ -175,16 +175,23 @@ int reportCommand(const QStringList& args) {
                          .arg(writer.FileName);
             return ExitOk;
         }
+        const qint64 statementsBefore = dm.cn.statementsSent();
         PrintJob job = report->print(dm, work, options, progress);
+        const double built = clock.elapsed() / 1000.0;
+        const qint64 statements = dm.cn.statementsSent() - statementsBefore;
         const rpt::RenderedReport pages = rpt::render(job.layout, *job.rows);
         progress.end();
         if (parser.isSet(pdf)) {
             rpt::writePdf(pages, parser.value(pdf));
-            out() << QStringLiteral("%1: %2 頁寫入 %3 (%4 秒)\n")
+            out() << QStringLiteral("%1: %2 列，%3 頁寫入 %4；%5 條 SQL 指令，建立 %6 秒，排版與 "
+                                    "PDF %7 秒\n")
                          .arg(report->code)
+                         .arg(job.rows->recordCount())
                          .arg(pages.pages.size())
                          .arg(parser.value(pdf))
-                         .arg(clock.elapsed() / 1000.0, 0, 'f', 2);
+                         .arg(statements)
+                         .arg(built, 0, 'f', 2)
+                         .arg(clock.elapsed() / 1000.0 - built, 0, 'f', 2);
             return ExitOk;
         }
         if (pages.pages.isEmpty()) {

@@ -213,6 +213,7 @@ void Connection::fail(const QString& text, pg_result* result) {
 PgResult Connection::run(const QByteArray& bytes) {
     connect();
     const QString text = codec_.decode(bytes);
+    ++statementsSent_;
     // The extended protocol runs exactly one statement: nothing in a value can add another.
     PGresult* result =
         PQexecParams(conn_, bytes.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0);

@@ -69,6 +69,9 @@ public:
     QString serverEncoding() const;
     // The server's version, e.g. 150008; 0 when closed.
     int serverVersion() const;
+    // Statements sent to the server since the connection object was made (the round trips
+    // a piece of work costs).
+    qint64 statementsSent() const { return statementsSent_; }
 
     // Runs `sql`, which has no parameters, connecting first when closed. Returns the number
     // of rows it affected. Throws DbError carrying the server's message.
@@ -107,6 +110,7 @@ private:
     pg_conn* conn_ = nullptr;
     TextCodec codec_;
     SqlMonitor* monitor_ = nullptr;
+    qint64 statementsSent_ = 0;
     bool inTransaction_ = false;
     QHash<PgOid, TableInfo> tables_;
     std::vector<Query*> queries_;
