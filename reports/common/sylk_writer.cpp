@@ -115,7 +115,7 @@ public:
         // Runs while an error unwinds: a handler that throws on the way back must not end
         // the program, and the views must get their updates back in any case.
         try {
-            (void)mark_;
+            data_.gotoBookmark(mark_);
         } catch (...) {
         }
         try {
