@@ -2,10 +2,12 @@
 // layout's totals and invoice summary, the groups and page breaks, the export, the statement
 // count of a build and the command line's PDF.
 #include "app/data_module.h"
+#include "app/gui_start.h"
 #include "app/product_codes.h"
 #include "app/progress.h"
 #include "charge/br010_build.h"
 #include "charge/br010_layout.h"
+#include "reports/common/page_painter.h"
 #include "reports/common/report_renderer.h"
 #include "support/test_database.h"
 
@@ -88,6 +90,7 @@ QString printed(const rpt::RenderedReport& r, const rpt::Layout& layout, const Q
 class TestBr010 : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { setUpChineseFonts(); }
     void init();
     void cleanup();
     void discountRule_data();
@@ -100,6 +103,8 @@ private slots:
     void exportRowsAndColumns();
     void statementsDoNotGrowWithRows();
     void commandLinePdfShowsTheTotals();
+    void commandLineOutcomes_data();
+    void commandLineOutcomes();
 
 private:
     Br010Params may() const;
@@ -290,6 +295,11 @@ void TestBr010::invoiceSummary() {
     QCOMPARE(printed(r, layout, "q01"), QString("100.00"));
     const QStringList texts = allTexts(r);
     QVERIFY(texts.contains(QString::fromUtf8("許厝港加油站")));
+    if (taxRate > 0) {
+        const QString folder = qEnvironmentVariable("TOLVAR_SCREENSHOTS", "screenshots");
+        QDir().mkpath(folder);
+        rpt::pageImage(r, 0, 5).save(QDir(folder).filePath("br010_page1.png"));
+    }
     QVERIFY(texts.contains("2024/06/01")); // the printing date
 }
 
@@ -408,6 +418,51 @@ void TestBr010::commandLinePdfShowsTheTotals() {
     QVERIFY(tolvar.waitForFinished(60000));
     QCOMPARE(tolvar.exitCode(), 2);
     QVERIFY(QString::fromUtf8(tolvar.readAllStandardError()).contains("2024/02/30"));
+}
+
+void TestBr010::commandLineOutcomes_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("says");
+    const QStringList may{"--from", "2024/05/01", "--to", "2024/05/31"};
+    QTest::newRow("the reports listed") << QStringList{"report", "--help"} << 0 << "BR010";
+    QTest::newRow("a report's options")
+        << QStringList{"report", "br010", "--help"} << 0 << "--page-break";
+    QTest::newRow("export") << QStringList{"report", "BR010", "--sylk", "out.xls"} + may << 0
+                            << "out.xls";
+    QTest::newRow("no output named") << QStringList{"report", "BR010"} + may << 2 << "--pdf";
+    QTest::newRow("unknown report")
+        << QStringList{"report", "BR999", "--pdf", "x.pdf"} << 2 << "BR999";
+    QTest::newRow("bad order") << QStringList{"report", "BR010", "--order", "4", "--pdf", "x.pdf"}
+                               << 2 << "--order";
+    QTest::newRow("bad basis") << QStringList{"report", "BR010", "--basis", "x", "--pdf", "x.pdf"}
+                               << 2 << "--basis";
+    QTest::newRow("unwritable PDF")
+        << QStringList{"report", "BR010", "--pdf", "/no/such/folder/x.pdf"} + may << 1
+        << "/no/such/folder/x.pdf";
+}
+
+void TestBr010::commandLineOutcomes() {
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QString, says);
+    insertSales({{"08:00:00", "AB-1", "C01", diesel, "101", 25, 100, 2500}});
+    QTemporaryDir folder;
+    testdb::writeConfig(folder.path(), {"DBServerName=" + testdb::host(),
+                                        "DBPort=" + QString::number(testdb::port())});
+    QProcess tolvar;
+    tolvar.setWorkingDirectory(folder.path());
+    tolvar.start(qEnvironmentVariable("TOLVAR_EXE"), args);
+    QVERIFY(tolvar.waitForFinished(60000));
+    const QString output =
+        QString::fromUtf8(tolvar.readAllStandardOutput() + tolvar.readAllStandardError());
+    QCOMPARE(tolvar.exitCode(), status);
+    QVERIFY2(output.contains(says), qPrintable(output));
+    if (args.contains("--sylk")) {
+        QFile sylk(folder.filePath("out.xls"));
+        QVERIFY(sylk.open(QIODevice::ReadOnly));
+        QVERIFY(sylk.readAll().contains("C;X1;Y3;K\"2024/05/07\""));
+    }
 }
 
 QTEST_MAIN(TestBr010)

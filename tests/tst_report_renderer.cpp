@@ -20,7 +20,8 @@ QStringList texts(const PageItems& page) {
                (std::abs(a.rect.top() - b.rect.top()) < 0.01 && a.rect.left() < b.rect.left());
     });
     QStringList list;
-    for (const TextItem& t : items) list << t.text;
+    for (const TextItem& t : items)
+        list << t.text;
     return list;
 }
 
@@ -38,7 +39,8 @@ Layout smallLayout() {
     Band header = band("Title", BandKind::PageHeader, 20);
     header.controls << label("T", "TITLE", 0, 0, 50) << pageNumber("P", 0, 60, 20);
     Band detail = band("Detail", BandKind::Detail, 10);
-    detail.controls << field("D", "item", 0, 0, 30) << field("Q", "qty", 0, 40, 20, Align::Right, "0.00");
+    detail.controls << field("D", "item", 0, 0, 30)
+                    << field("Q", "qty", 0, 40, 20, Align::Right, "0.00");
     Band summary = band("Summary", BandKind::Summary, 10);
     summary.controls << label("S", "TOTAL", 0, 0, 20) << sum("SQ", "qty", 0, 40, 20, "0.00");
     l.bands = {header, detail, summary};
@@ -142,7 +144,8 @@ void TestReportRenderer::groupsSumsAndNewPages() {
     const RenderedReport r = render(l, q);
     QCOMPARE(r.pages.size(), pages);
     QStringList all;
-    for (const PageItems& p : r.pages) all << texts(p).mid(2);
+    for (const PageItems& p : r.pages)
+        all << texts(p).mid(2);
     // Sums restart after every group footer; the summary adds up every row.
     QCOMPARE(all, QStringList({"I1", "1.50", "I2", "3.00", "4.50", "I3", "4.50", "I4", "6.00",
                                "10.50", "I5", "7.50", "7.50", "TOTAL", "22.50"}));

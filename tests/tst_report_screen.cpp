@@ -51,8 +51,7 @@ void TestReportScreen::init() {
     testdb::admin(QString::fromUtf8("insert into cust_unit (cust_id, unit_name, discount_d, "
                                     "discount_g) values ('C01', '許厝港運輸', 1.2, 0.5)"),
                   "pos_data");
-    testdb::admin("insert into car_data values ('AB-1234', 'C01'), ('CD-5678', 'C01')",
-                  "pos_data");
+    testdb::admin("insert into car_data values ('AB-1234', 'C01'), ('CD-5678', 'C01')", "pos_data");
     const QString day = QDate::currentDate().addDays(-1).toString("yyyy/MM/dd");
     const QString key = QString("%1%2")
                             .arg(QDate::currentDate().addDays(-1).year() - 1911, 3, 10, QChar('0'))
