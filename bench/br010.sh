@@ -4,30 +4,15 @@
 # needs for one set-based statement that yields the same rows.
 #   bench/br010.sh [sales-per-day]
 set -euo pipefail
-source "$(dirname "$0")/../scripts/common.sh"
-cd "$root_dir"
 sales=${1:-18600}
-
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOLVAR_TESTS=OFF \
-  -DTOLVAR_DB_PASSWORD="$db_password" >/dev/null
-cmake --build build/release >/dev/null
-cluster=$(mktemp -d /tmp/tolvar-bench-pg.XXXXXX)
-work=$(mktemp -d /tmp/tolvar-bench-work.XXXXXX)
-chmod 755 "$cluster"
-trap 'bash "$root_dir/scripts/pg-cluster.sh" stop "$cluster"; rm -rf "$cluster" "$work"' EXIT
-port=$(free_port 56432)
-bash scripts/pg-cluster.sh init "$cluster" "$port"
-bash scripts/pg-cluster.sh createdb "$cluster" pos_data
-printf '[Global]\r\nDBServerName=127.0.0.1\r\nDBPort=%s\r\n' "$port" >"$work/config.ini"
-cd "$work"
+source "$(dirname "$0")/bench_station.sh"
 export XDG_RUNTIME_DIR=$work QT_QPA_PLATFORM=offscreen
-"$root_dir/build/release/tolvar" demo-db --days 31 --sales-per-day "$sales" --last-day 2024/12/31 2>/dev/null
-psql_sa() { PGPASSWORD=$db_password psql -X -q -h 127.0.0.1 -p "$port" -U sa pos_data "$@"; }
+"$tolvar" demo-db --days 31 --sales-per-day "$sales" --last-day 2024/12/31 2>/dev/null
 echo "charge lines in December: $(psql_sa -Atc "select count(*) from tran m, tran_detl d
   where m.payment in ('903','904') and m.an_mark < '200' and m.island = d.island
   and m.gun_no = d.gun_no and m.tran_time = d.tran_time")"
 
-"$root_dir/build/release/tolvar" report BR010 --from 2024/12/01 --to 2024/12/31 \
+"$tolvar" report BR010 --from 2024/12/01 --to 2024/12/31 \
   --pdf "$work/br010.pdf" 2>/dev/null
 
 # The same rows in one statement, products and companies joined, as PostgreSQL runs it.
