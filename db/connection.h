@@ -80,6 +80,9 @@ public:
     PgResult run(const QByteArray& bytes);
     // Copies `data`, rows in COPY text form in the connection's encoding, into `table`.
     void copyIn(const QString& table, const QStringList& columns, const QByteArray& data);
+    // Statements sent to the server so far (queries, writes, COPY, BEGIN, COMMIT, ROLLBACK;
+    // failed ones too, the keep-alive not): the round trips a piece of work cost.
+    qint64 statementsSent() const { return statementsSent_; }
 
     // A transaction around writes that stand or fall together. commit() and rollback()
     // without begin() throw DbError.
@@ -108,6 +111,7 @@ private:
     TextCodec codec_;
     SqlMonitor* monitor_ = nullptr;
     bool inTransaction_ = false;
+    qint64 statementsSent_ = 0;
     QHash<PgOid, TableInfo> tables_;
     std::vector<Query*> queries_;
 };
