@@ -1,5 +1,7 @@
 #include "app/menu_screens.h"
 
+#include "charge/sy010_screen.h"
+#include "fuel/sy020_screen.h"
 #include "screens/common/screen.h"
 
 #include <QHash>
@@ -14,6 +16,8 @@ template <class Screen> ScreenFactory make() {
 QHash<QString, ScreenFactory>& factories() {
     static QHash<QString, ScreenFactory> list = [] {
         QHash<QString, ScreenFactory> built; // screens join this list as they are built
+        built.insert(QStringLiteral("TFrmSY010"), make<TFrmSY010>());
+        built.insert(QStringLiteral("TFrmSY020"), make<TFrmSY020>());
         return built;
     }();
     return list;
