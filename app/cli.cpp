@@ -10,6 +10,7 @@
 #include "db/db_error.h"
 #include "db/demo_data.h"
 #include "db/trial_schema.h"
+#include "reports/common/business_day.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -150,6 +151,65 @@ int demoDb(const QStringList& args) {
     return ExitOk;
 }
 
+// The business-day key of `text`, a date as yyyy/mm/dd or a key as it stands; empty when it
+// is neither.
+QString startKeyOf(const QString& text) {
+    const QDate date = QDate::fromString(text, QStringLiteral("yyyy/MM/dd"));
+    if (date.isValid())
+        return date.year() > 1911 && date.year() < 2911 ? businessDayKey(date) : QString();
+    return isBusinessDayKey(text) ? text : QString();
+}
+
+int stock(const QStringList& args) {
+    QCommandLineParser parser;
+    const QCommandLineOption from(
+        "from", QStringLiteral("起始營業日：yyyy/mm/dd 或七位數的營業日代號 (如 1130101)"), "DATE");
+    parser.addOption(from);
+    parser.addPositionalArgument(
+        "recompute", QStringLiteral("自起始營業日起，重算每個油槽每一班的收油量與帳面、實測庫存"));
+    if (const int r = parse(parser, args, QStringLiteral("油槽帳面庫存 (shift_03_tank)。")); r >= 0)
+        return r;
+    const QString action = parser.positionalArguments().value(0);
+    if (action != QLatin1String("recompute"))
+        return fail(ExitUsage,
+                    action.isEmpty()
+                        ? QStringLiteral("缺少動作：stock recompute --from yyyy/mm/dd")
+                        : QStringLiteral("不認得的動作「%1」；可用的是 recompute").arg(action));
+    if (!parser.isSet(from))
+        return fail(ExitUsage, QStringLiteral("缺少 --from：重算的起始營業日"));
+    const QString key = startKeyOf(parser.value(from));
+    if (key.isEmpty())
+        return fail(
+            ExitUsage,
+            QStringLiteral("--from「%1」不是 yyyy/mm/dd 格式的日期，也不是七位數的營業日代號")
+                .arg(parser.value(from)));
+
+    DataModule dm;
+    dm.DataModuleCreate(); // the settings do not matter here, only the connection
+    if (!dm.config().error.isEmpty()) return fail(ExitFailed, dm.config().error);
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 statementsBefore = dm.cn.statementsSent();
+    ConsoleProgress progress(QStringLiteral("重算油槽帳面庫存"));
+    progress.begin();
+    TankStockSummary summary;
+    try {
+        summary = dm.RecomputeTankStock(key, progress);
+    } catch (const DbError& e) {
+        progress.end();
+        return fail(ExitFailed, e.message());
+    }
+    progress.end();
+    out() << QStringLiteral("油槽帳面庫存已重算：自營業日 %1 起，改寫 %2 筆油槽庫存，計入 %3 "
+                            "筆進油，送出 %4 個指令，%5 秒\n")
+                 .arg(key)
+                 .arg(summary.rowsRewritten)
+                 .arg(summary.receipts)
+                 .arg(dm.cn.statementsSent() - statementsBefore)
+                 .arg(clock.elapsed() / 1000.0, 0, 'f', 2);
+    return ExitOk;
+}
+
 } // namespace
 
 QString commandLineHelp() {
@@ -161,6 +221,8 @@ QString commandLineHelp() {
         "  info       顯示資料庫連線目標、站台設定，以及資料庫是否可連線\n"
         "  demo-db    在 pos_data 建立站務資料表並產生示範加油站的資料\n"
         "  report     產生報表: 存成 PDF、列印，或轉出 EXCEL (SYLK) 檔\n"
+        "  stock recompute --from yyyy/mm/dd\n"
+        "             自該營業日起重算油槽帳面庫存 (收油量、帳面與實測庫存)\n"
         "  help       顯示這個說明\n"
         "\n"
         "每個指令加 --help 顯示它的選項。結束碼: 0 成功，1 資料庫或檔案錯誤，2 參數錯誤。\n");
@@ -172,6 +234,7 @@ int runCommandLine(const QStringList& args) {
     if (command == QLatin1String("info")) return info(rest);
     if (command == QLatin1String("demo-db")) return demoDb(rest);
     if (command == QLatin1String("report")) return reportCommand(rest);
+    if (command == QLatin1String("stock")) return stock(rest);
     if (command == QLatin1String("help") || command == QLatin1String("--help") ||
         command == QLatin1String("-h")) {
         out() << commandLineHelp();

@@ -65,3 +65,7 @@ void DataModule::cnAfterConnect() {
 void DataModule::Timer1Timer() {
     cn.ping();
 }
+
+TankStockSummary DataModule::RecomputeTankStock(const QString& startKey, Progress& progress) {
+    return recomputeTankStock(*this, startKey, progress);
+}

@@ -8,6 +8,7 @@
 #include "db/data_source.h"
 #include "db/query.h"
 #include "db/sql_monitor.h"
+#include "fuel/tank_stock.h"
 
 #include <QObject>
 #include <QTimer>
@@ -28,6 +29,9 @@ public:
     void cnAfterConnect();
     // The keep-alive, every 10 seconds once started.
     void Timer1Timer();
+    // Rebuilds the tank book stock from the business day `startKey` on, all or nothing
+    // (recomputeTankStock in fuel/tank_stock.h). Throws DbError; the table is then unchanged.
+    TankStockSummary RecomputeTankStock(const QString& startKey, Progress& progress);
 
     // config.ini, relative to the working folder.
     QString configPath = QStringLiteral("config.ini");

@@ -1,6 +1,8 @@
 #include "app/menu_screens.h"
 
 #include "charge/br010_screen.h"
+#include "charge/sy010_screen.h"
+#include "fuel/sy020_screen.h"
 #include "screens/common/screen.h"
 
 #include <QHash>
@@ -16,6 +18,8 @@ QHash<QString, ScreenFactory>& factories() {
     static QHash<QString, ScreenFactory> list = [] {
         QHash<QString, ScreenFactory> built; // screens join this list as they are built
         built.insert(QStringLiteral("TFrmBR010"), make<TFrmBR010>());
+        built.insert(QStringLiteral("TFrmSY010"), make<TFrmSY010>());
+        built.insert(QStringLiteral("TFrmSY020"), make<TFrmSY020>());
         return built;
     }();
     return list;

@@ -213,8 +213,8 @@ void Connection::fail(const QString& text, pg_result* result) {
 PgResult Connection::run(const QByteArray& bytes) {
     connect();
     const QString text = codec_.decode(bytes);
-    ++statementsSent_;
     // The extended protocol runs exactly one statement: nothing in a value can add another.
+    ++statementsSent_;
     PGresult* result =
         PQexecParams(conn_, bytes.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0);
     const ExecStatusType status = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
@@ -233,6 +233,7 @@ qint64 Connection::exec(const QString& sql) {
 void Connection::copyIn(const QString& table, const QStringList& columns, const QByteArray& data) {
     connect();
     const QString text = QStringLiteral("COPY %1 (%2) FROM STDIN").arg(table, columns.join(","));
+    ++statementsSent_;
     PGresult* start = PQexec(conn_, codec_.encode(text).constData());
     if (!start || PQresultStatus(start) != PGRES_COPY_IN) fail(text, start);
     PQclear(start);
@@ -255,6 +256,7 @@ void Connection::copyIn(const QString& table, const QStringList& columns, const 
 }
 
 void Connection::transactionStatement(const char* statement) {
+    ++statementsSent_;
     PGresult* result = PQexec(conn_, statement);
     if (!result || PQresultStatus(result) != PGRES_COMMAND_OK)
         fail(QString::fromLatin1(statement), result);

@@ -69,9 +69,6 @@ public:
     QString serverEncoding() const;
     // The server's version, e.g. 150008; 0 when closed.
     int serverVersion() const;
-    // Statements sent to the server since the connection object was made (the round trips
-    // a piece of work costs).
-    qint64 statementsSent() const { return statementsSent_; }
 
     // Runs `sql`, which has no parameters, connecting first when closed. Returns the number
     // of rows it affected. Throws DbError carrying the server's message.
@@ -83,6 +80,9 @@ public:
     PgResult run(const QByteArray& bytes);
     // Copies `data`, rows in COPY text form in the connection's encoding, into `table`.
     void copyIn(const QString& table, const QStringList& columns, const QByteArray& data);
+    // Statements sent to the server so far (queries, writes, COPY, BEGIN, COMMIT, ROLLBACK;
+    // failed ones too, the keep-alive not): the round trips a piece of work cost.
+    qint64 statementsSent() const { return statementsSent_; }
 
     // A transaction around writes that stand or fall together. commit() and rollback()
     // without begin() throw DbError.
@@ -110,8 +110,8 @@ private:
     pg_conn* conn_ = nullptr;
     TextCodec codec_;
     SqlMonitor* monitor_ = nullptr;
-    qint64 statementsSent_ = 0;
     bool inTransaction_ = false;
+    qint64 statementsSent_ = 0;
     QHash<PgOid, TableInfo> tables_;
     std::vector<Query*> queries_;
 };

@@ -37,6 +37,7 @@ private slots:
     void infoWithoutServer();
     void demoStation();
     void secondCopyEndsQuietly();
+    void stockRecompute();
 
 private:
     std::unique_ptr<QTemporaryDir> work_;
@@ -64,6 +65,16 @@ void TestCommandLine::arguments_data() {
     QTest::newRow("days not a number") << QStringList{"demo-db", "--days", "x"} << 2 << "--days";
     QTest::newRow("bad date") << QStringList{"demo-db", "--last-day", "2024-05-07"} << 2
                               << "yyyy/mm/dd";
+    QTest::newRow("help of stock") << QStringList{"stock", "--help"} << 0 << "--from";
+    QTest::newRow("stock without an action") << QStringList{"stock"} << 2 << "recompute";
+    QTest::newRow("stock, unknown action")
+        << QStringList{"stock", "rebuild", "--from", "2024/05/06"} << 2 << "rebuild";
+    QTest::newRow("recompute without a start")
+        << QStringList{"stock", "recompute"} << 2 << "--from";
+    QTest::newRow("recompute from a bad date")
+        << QStringList{"stock", "recompute", "--from", "2024-05-06"} << 2 << "2024-05-06";
+    QTest::newRow("recompute from a shift code")
+        << QStringList{"stock", "recompute", "--from", "1130506_1"} << 2 << "1130506_1";
 }
 
 void TestCommandLine::arguments() {
@@ -159,6 +170,36 @@ void TestCommandLine::secondCopyEndsQuietly() {
     QVERIFY(!third.waitForFinished(1500)); // it stays: it got its window
     third.kill();
     third.waitForFinished();
+}
+
+void TestCommandLine::stockRecompute() {
+    testdb::recreate({}, false);
+    pointAtTestCluster(QString::number(testdb::port()));
+    Run r = tolvar({"demo-db", "--days", "3", "--sales-per-day", "40", "--last-day", "2024/05/07"},
+                   work_->path());
+    QVERIFY2(r.status == 0, qPrintable(r.err));
+    const QString table = "select md5(string_agg(t::text, '|' order by shift, tank)) "
+                          "from shift_03_tank t";
+    const QString before = testdb::adminValue(table);
+    testdb::admin("update shift_03_tank set account2 = 0, count = 0 where shift >= '1130506'",
+                  "pos_data");
+    // As a date and as a key: 2 days x 3 shifts x 8 tanks rewritten, the figures back.
+    for (const char* from : {"2024/05/06", "1130506"}) {
+        r = tolvar({"stock", "recompute", "--from", from}, work_->path());
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QVERIFY2(r.out.contains(QString::fromUtf8("改寫 48 筆")), qPrintable(r.out));
+        QVERIFY2(r.out.contains(QString::fromUtf8("個指令")), qPrintable(r.out));
+        QCOMPARE(testdb::adminValue(table), before);
+    }
+    // A figure missing: one line naming the row, exit 1, nothing changed.
+    testdb::admin("update shift_03_tank set sale = null where shift = '1130507_2' and tank = '05'",
+                  "pos_data");
+    const QString damaged = testdb::adminValue(table);
+    r = tolvar({"stock", "recompute", "--from", "2024/05/06"}, work_->path());
+    QCOMPARE(r.status, 1);
+    QVERIFY2(r.err.contains("1130507_2") && r.err.contains("05"), qPrintable(r.err));
+    QVERIFY2(r.err.endsWith(QString::fromUtf8("無法重算油槽庫存\n")), qPrintable(r.err));
+    QCOMPARE(testdb::adminValue(table), damaged);
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -28,6 +28,7 @@ private slots:
     void utf8Database();
     void transactionStandsOrFalls();
     void bulkLoadKeepsBytes();
+    void statementsSentCountRoundTrips();
 
 private:
     std::unique_ptr<Connection> cn;
@@ -235,6 +236,25 @@ void TestConnection::bulkLoadKeepsBytes() {
     QCOMPARE(testdb::adminValue("select set_value from set_system where set_id = 'd'"),
              QString("line1\nline2\r"));
     QCOMPARE(testdb::adminValue("select count(*) from set_system"), QString("24"));
+}
+
+void TestConnection::statementsSentCountRoundTrips() {
+    cn->connect();
+    const qint64 start = cn->statementsSent();
+    Query q(*cn);
+    q.setSql("select * from shift");
+    q.open();
+    QCOMPARE(cn->statementsSent(), start + 1);
+    {
+        Transaction t(*cn);
+        cn->exec("insert into shift values ('1')");
+        t.commit();
+    }
+    QCOMPARE(cn->statementsSent(), start + 4); // BEGIN, INSERT, COMMIT
+    QVERIFY_THROWS_EXCEPTION(DbError, cn->exec("select * from no_such_table"));
+    QCOMPARE(cn->statementsSent(), start + 5); // a refused statement was sent all the same
+    QVERIFY(cn->ping());
+    QCOMPARE(cn->statementsSent(), start + 5); // the keep-alive is no statement
 }
 
 QTEST_GUILESS_MAIN(TestConnection)

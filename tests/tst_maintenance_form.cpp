@@ -113,6 +113,8 @@ private slots:
     void emptyFieldsAreFilledByKind();
     void countNotRecalculatedAfterDelete();
     void escapeDoesNotClose();
+    void typingWithoutARowAddsNone_data();
+    void typingWithoutARowAddsNone();
 
 private:
     std::unique_ptr<DataModule> dm_;
@@ -401,6 +403,31 @@ void TestMaintenanceForm::escapeDoesNotClose() {
     QVERIFY(screen_);
     QTest::keyClick(edit(*screen_, "e01"), Qt::Key_Escape);
     QVERIFY(screen_->isVisible());
+}
+
+void TestMaintenanceForm::typingWithoutARowAddsNone_data() {
+    QTest::addColumn<bool>("emptiedByDelete");
+    QTest::newRow("a table without rows") << false;
+    QTest::newRow("the last row deleted") << true;
+}
+
+void TestMaintenanceForm::typingWithoutARowAddsNone() {
+    QFETCH(bool, emptiedByDelete);
+    if (!emptiedByDelete) testdb::admin("delete from fixture", "pos_data");
+    screen_ = open(true);
+    QVERIFY(screen_);
+    if (emptiedByDelete) {
+        screen_->BiDiDBNavigator1->setConfirmDelete(false);
+        while (!screen_->tb1->isEmpty())
+            screen_->BiDiDBNavigator1->BtnClick(Nav::nbDelete);
+    }
+    TDBEdit* name = edit(*screen_, "e02");
+    name->setFocus();
+    type(name, "X");
+    QCOMPARE(screen_->tb1->state(), QueryState::Browse);
+    QCOMPARE(name->text(), QString());
+    QVERIFY(screen_->SpeedButtonExit->isEnabled());
+    QCOMPARE(testdb::adminValue("select count(*) from fixture"), QString("0"));
 }
 
 QTEST_MAIN(TestMaintenanceForm)

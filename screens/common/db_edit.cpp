@@ -1,6 +1,7 @@
 #include "screens/common/db_edit.h"
 
 #include "db/data_source.h"
+#include "db/db_error.h"
 #include "db/query.h"
 #include "screens/common/error_box.h"
 
@@ -107,7 +108,12 @@ void TDBEdit::updateRecord() {
     Query* q = query_;
     if (!pending_ || !q || field_.isEmpty()) return;
     if (q->state() != QueryState::Edit && q->state() != QueryState::Insert) return;
-    q->field(field_).setText(text());
+    try {
+        q->field(field_).setText(text());
+    } catch (const DbError&) {
+        if (checkedOnSave_) return; // the screen's checks will say what is wrong
+        throw;
+    }
     pending_ = false;
 }
 

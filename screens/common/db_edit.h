@@ -20,8 +20,15 @@ public:
     const QString& dataField() const { return field_; }
 
     // Writes the typed text into the field now. Throws DbError when the field refuses it
-    // (a text that is no number for a number field).
+    // (a text that is no number for a number field), unless the text is checked on saving.
     void updateRecord();
+
+    // For a field whose text the screen's checks judge when the row is saved (a rate, a
+    // quantity): a text the field refuses stays in the box, still pending, without an error
+    // when the field is left or the row saved, and the checks refuse the save with their own
+    // message, in their own order.
+    void setCheckedOnSave(bool on) { checkedOnSave_ = on; }
+    bool checkedOnSave() const { return checkedOnSave_; }
 
 protected:
     void focusOutEvent(QFocusEvent* event) override;
@@ -36,5 +43,6 @@ private:
     QPointer<Query> query_;
     QString field_;
     bool pending_ = false; // typed text not yet written to the field
+    bool checkedOnSave_ = false;
     QList<QMetaObject::Connection> links_;
 };

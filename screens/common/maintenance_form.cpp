@@ -107,6 +107,12 @@ TMaintenanceForm::TMaintenanceForm(const QString& caption, QWidget* parent) : TS
     tb1->afterInsert = [this](Query&) { ShowState(); };
     tb1->afterPost = [this](Query&) { ShowState(); };
     tb1->afterCancel = [this](Query&) { ShowState(); };
+    // Typing edits the current row. With no row there is nothing to edit: typing would add
+    // one, and rows are added only through Insert where a screen shows it.
+    auto editOnDemand = [this] { ds1->setAutoEdit(tb1->recordCount() > 0); };
+    connect(tb1, &Query::reset, this, editOnDemand);
+    connect(tb1, &Query::rowInserted, this, editOnDemand);
+    connect(tb1, &Query::rowRemoved, this, editOnDemand);
     qApp->installEventFilter(this);
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());

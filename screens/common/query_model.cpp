@@ -85,6 +85,8 @@ QVariant QueryModel::data(const QModelIndex& index, int role) const {
     const int field = queryColumn(index.column());
     if (!query_ || field < 0 || index.row() >= rowCount()) return {};
     if (role == Qt::DisplayRole) return query_->value(index.row(), field).toText();
+    if (role == Qt::TextAlignmentRole && shown_[index.column()].alignment)
+        return QVariant(shown_[index.column()].alignment | Qt::AlignVCenter);
     if (role == Qt::TextAlignmentRole && isNumericKind(query_->columns()[field].kind))
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     return {};

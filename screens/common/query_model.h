@@ -10,11 +10,13 @@
 #include <QList>
 #include <QPointer>
 
-// A column of a grid: the field shown, its title and width in pixels (0: the view's own).
+// A column of a grid: the field shown, its title, width in pixels (0: the view's own) and
+// alignment (none given: numbers to the right, texts to the left).
 struct GridColumn {
     QString field;
     QString title;
     int width = 0;
+    Qt::Alignment alignment = {};
 };
 
 class QueryModel : public QAbstractTableModel {
