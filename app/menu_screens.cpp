@@ -1,5 +1,6 @@
 #include "app/menu_screens.h"
 
+#include "charge/sy040_screen.h"
 #include "screens/common/screen.h"
 
 #include <QHash>
@@ -14,6 +15,7 @@ template <class Screen> ScreenFactory make() {
 QHash<QString, ScreenFactory>& factories() {
     static QHash<QString, ScreenFactory> list = [] {
         QHash<QString, ScreenFactory> built; // screens join this list as they are built
+        built.insert("TFrmSY040", make<TFrmSY040>());
         return built;
     }();
     return list;
