@@ -151,8 +151,7 @@ bool gotoSale(Query& tb1, const QString& island, const QString& gunNo, const QSt
 }
 
 QString timeOfDay(const QString& typed) {
-    static const QRegularExpression form(
-        QStringLiteral("^(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?$"));
+    static const QRegularExpression form(QStringLiteral("^(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?$"));
     const QRegularExpressionMatch m = form.match(typed.trimmed());
     if (!m.hasMatch()) return {};
     const QTime time(m.captured(1).toInt(), m.captured(2).toInt(),
@@ -167,9 +166,8 @@ void checkChargeSale(Connection& cn, ChargeSaleEntry& e) {
         const char* focus;
     };
     const Required required[] = {
-        {e.e01, "島號 錯誤...", "e01"}, {e.e02, "槍號 錯誤...", "e02"},
-        {e.e03, "日期 錯誤...", ""},    {e.e04, "時間 錯誤...", "e04"},
-        {e.e05, "班別 錯誤...", "e05"}, {e.e06, "車號 錯誤...", ""},
+        {e.e01, "島號 錯誤...", "e01"}, {e.e02, "槍號 錯誤...", "e02"}, {e.e03, "日期 錯誤...", ""},
+        {e.e04, "時間 錯誤...", "e04"}, {e.e05, "班別 錯誤...", "e05"}, {e.e06, "車號 錯誤...", ""},
         {e.e07, "產品 錯誤...", ""},    {e.e08, "單價 錯誤...", "e08"},
     };
     for (const Required& r : required)
@@ -237,8 +235,7 @@ void insertChargeSale(Connection& cn, const ChargeSaleEntry& entry) {
     transaction.commit();
 }
 
-bool modifyChargeSale(Connection& cn, const ChargeSaleSnapshot& before,
-                      const ChargeSaleEntry& e) {
+bool modifyChargeSale(Connection& cn, const ChargeSaleSnapshot& before, const ChargeSaleEntry& e) {
     if (e.e03.trimmed() == before.e03 && e.e04.trimmed() == before.e04 &&
         e.e05.trimmed() == before.e05 && e.e06.trimmed() == before.e06)
         return false;

@@ -72,8 +72,7 @@ bool modifyChargeSale(Connection& cn, const ChargeSaleSnapshot& before,
 
 // Marks the sale voided (an_mark "200"); its rows stay. Throws DbError when the sale is no
 // longer stored as listed.
-void voidChargeSale(Connection& cn, const Value& island, const Value& gunNo,
-                    const Value& tranTime);
+void voidChargeSale(Connection& cn, const Value& island, const Value& gunNo, const Value& tranTime);
 
 // The text a saved sale adds to the shifts whose shift reports must be rebuilt: one blank
 // and the original shift, then one blank and the saved shift when it differs.

@@ -45,6 +45,14 @@ QToolButton* barButton(QWidget* parent, const char* name, const QString& caption
     return button;
 }
 
+// Read-only fields are shaded, so the office sees at once what it may type.
+void setTypeable(QLineEdit* field, bool typeable) {
+    field->setReadOnly(!typeable);
+    QPalette shade;
+    if (!typeable) shade.setColor(QPalette::Base, QColor(0xe8, 0xe8, 0xe8));
+    field->setPalette(shade);
+}
+
 QString text(Query& q, const char* field) {
     return q.field(QString::fromLatin1(field)).asText().trimmed();
 }
@@ -98,8 +106,8 @@ TFrmSY040::TFrmSY040(QWidget* parent) : TScreen(parent) {
     Panel6->setObjectName(QStringLiteral("Panel6"));
     Panel6->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Panel6->setGeometry(0, 52, 260, 508);
-    const char* const labels[] = {"島號 :", "槍號:", "日期:", "時間:", "班別:",
-                                  "車號:",  "產品:", "單價:", "數量:", "金額:"};
+    const char* const labels[] = {
+        "島號 :", "槍號:", "日期:", "時間:", "班別:", "車號:", "產品:", "單價:", "數量:", "金額:"};
     QLineEdit** fields[] = {&e01, &e02, &e03, &e04, &e05, &e06, &e07, &e08, &e09, &e10};
     for (int i = 0; i < 10; ++i) {
         const int y = 18 + i * 40;
@@ -118,7 +126,12 @@ TFrmSY040::TFrmSY040(QWidget* parent) : TScreen(parent) {
     e12->setObjectName(QStringLiteral("e12"));
     e12->hide();
     for (QLineEdit* field : {e03, e06, e07})
-        field->setReadOnly(true);
+        setTypeable(field, false);
+    // Browsing, the inert panel still shows the current sale in plain text.
+    QPalette plain = Panel6->palette();
+    for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText})
+        plain.setColor(QPalette::Disabled, role, plain.color(QPalette::Active, role));
+    Panel6->setPalette(plain);
     sb21 = makeCalendarButton(Panel6);
     sb21->setObjectName(QStringLiteral("sb21"));
     sb21->move(194, 18 + 2 * 40 + 1);
@@ -228,7 +241,7 @@ void TFrmSY040::setMode(const QString& mode) {
     for (QToolButton* b : {sb01, sb02, sb03, sb04, sb05, sb06})
         b->setEnabled(browse);
     for (QLineEdit* field : {e01, e02, e08, e09, e10})
-        field->setReadOnly(modify);
+        setTypeable(field, !modify);
     sb23->setEnabled(!modify);
     // While a sale is being entered the lists stay on the sale the save applies to.
     DBGrid2->setEnabled(browse);
