@@ -274,7 +274,7 @@ void voidChargeSale(Connection& cn, const Value& island, const Value& gunNo,
     q.setSql(QStringLiteral("UPDATE tran SET an_mark='200' WHERE island=:MLand and "
                             "gun_no=:MGun and tran_time=:MOldTime "));
     bindSale(q, island, gunNo, tranTime);
-    if (q.execute() != 1) throw DbError(SaleChanged);
+    if (q.execute() == 0) throw DbError(SaleChanged);
 }
 
 QString shiftsTouched(const QString& origShift, const QString& savedShift) {
