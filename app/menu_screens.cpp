@@ -2,6 +2,7 @@
 
 #include "charge/br010_screen.h"
 #include "charge/sy010_screen.h"
+#include "charge/sy040_screen.h"
 #include "fuel/sy020_screen.h"
 #include "screens/common/screen.h"
 
@@ -20,6 +21,7 @@ QHash<QString, ScreenFactory>& factories() {
         built.insert(QStringLiteral("TFrmBR010"), make<TFrmBR010>());
         built.insert(QStringLiteral("TFrmSY010"), make<TFrmSY010>());
         built.insert(QStringLiteral("TFrmSY020"), make<TFrmSY020>());
+        built.insert(QStringLiteral("TFrmSY040"), make<TFrmSY040>());
         return built;
     }();
     return list;

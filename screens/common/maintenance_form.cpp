@@ -6,6 +6,7 @@
 #include "screens/common/db_edit.h"
 #include "screens/common/db_grid.h"
 #include "screens/common/db_navigator.h"
+#include "screens/common/enter_as_tab.h"
 #include "screens/common/error_box.h"
 #include "screens/common/upper_case.h"
 
@@ -14,10 +15,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QStyle>
-#include <QTextEdit>
 #include <QToolButton>
 
 namespace {
@@ -211,17 +210,9 @@ void TMaintenanceForm::tb1BeforePost(Query& tb) {
 
 bool TMaintenanceForm::eventFilter(QObject* watched, QEvent* event) {
     // The screen sees every key before its controls: Enter moves on as Tab would.
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->window() == this) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-            key->modifiers() == Qt::NoModifier) {
-            QWidget* focus = QApplication::focusWidget();
-            if (qobject_cast<QTextEdit*>(focus) || qobject_cast<QPlainTextEdit*>(focus))
-                return false; // a multi-line box takes its own line breaks
-            focusNextChild();
-            return true;
-        }
+    if (movesOnAsTab(this, watched, event)) {
+        focusNextChild();
+        return true;
     }
     return TScreen::eventFilter(watched, event);
 }

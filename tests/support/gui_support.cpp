@@ -13,6 +13,7 @@ namespace gui {
 
 void answerNextDialog(std::function<void(QWidget*)> answer, QString* seenText, int timeoutMs) {
     auto* poll = new QTimer(qApp);
+    poll->setObjectName(QStringLiteral("gui::answerNextDialog"));
     auto started = std::make_shared<QElapsedTimer>();
     started->start();
     QObject::connect(poll, &QTimer::timeout, [=] {
@@ -44,6 +45,14 @@ void pressInNextMessageBox(QMessageBox::StandardButton button, QString* seenText
                 if (QAbstractButton* b = box->button(button)) b->click();
         },
         seenText);
+}
+
+void stopAnswering() {
+    for (QTimer* poll : qApp->findChildren<QTimer*>(QStringLiteral("gui::answerNextDialog"),
+                                                    Qt::FindDirectChildrenOnly)) {
+        poll->stop();
+        delete poll;
+    }
 }
 
 QString saveScreenshot(QWidget* widget, const QString& name) {

@@ -18,6 +18,10 @@ void answerNextDialog(std::function<void(QWidget*)> answer, QString* seenText = 
                       int timeoutMs = 5000);
 // Presses `button` of the next message box.
 void pressInNextMessageBox(QMessageBox::StandardButton button, QString* seenText = nullptr);
+// Forgets every answer still waiting for its dialog. Call it after a step that may or may
+// not open a dialog, so that a dialog of a later step is not answered by it and no answer
+// writes to a `seenText` that is gone.
+void stopAnswering();
 
 // Saves `widget` as build/screenshots/<name>.png (TOLVAR_SCREENSHOTS); returns the path.
 QString saveScreenshot(QWidget* widget, const QString& name);
