@@ -6,24 +6,10 @@
 # generator wrote it.
 #   bench/recompute_stock.sh [days] [sales-per-day]
 set -euo pipefail
-source "$(dirname "$0")/../scripts/common.sh"
-cd "$root_dir"
 days=${1:-365}
 sales=${2:-300}
-
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTOLVAR_TESTS=OFF \
-  -DTOLVAR_DB_PASSWORD="$db_password" >/dev/null
-cmake --build build/release >/dev/null
-cluster=$(mktemp -d /tmp/tolvar-bench-pg.XXXXXX)
-work=$(mktemp -d /tmp/tolvar-bench-work.XXXXXX)
-chmod 755 "$cluster"
-trap 'bash "$root_dir/scripts/pg-cluster.sh" stop "$cluster"; rm -rf "$cluster" "$work"' EXIT
-port=$(free_port 56432)
-bash scripts/pg-cluster.sh init "$cluster" "$port"
-bash scripts/pg-cluster.sh createdb "$cluster" pos_data
-printf '[Global]\r\nDBServerName=127.0.0.1\r\nDBPort=%s\r\n' "$port" >"$work/config.ini"
-cd "$work"
-"$root_dir/build/release/tolvar" demo-db --days "$days" --sales-per-day "$sales" --last-day 2024/12/31 2>/dev/null
+source "$(dirname "$0")/bench_station.sh"
+"$tolvar" demo-db --days "$days" --sales-per-day "$sales" --last-day 2024/12/31 2>/dev/null
 sql() { PGPASSWORD=$db_password psql -X -q -tA -h 127.0.0.1 -p "$port" -U sa pos_data -c "$1"; }
 first=$(sql "select min(substr(shift,1,7)) from shift_03_tank")
 table="select md5(string_agg(t::text, '|' order by shift, tank)) from shift_03_tank t"
@@ -33,7 +19,7 @@ sql "select count(distinct tank) || ' tanks, ' || count(distinct shift) || ' shi
 sql "update shift_03_tank set in_stock = 0, count = 0, surplus_4 = 0, account2 = 0, diff_vol = 0;
      update shift_03_tank set account1 = 0, real_stock1 = 0 where shift > '${first}_1'"
 start=$(date +%s%N)
-"$root_dir/build/release/tolvar" stock recompute --from "$first" 2>/dev/null
+"$tolvar" stock recompute --from "$first" 2>/dev/null
 end=$(date +%s%N)
 ms=$(((end - start) / 1000000))
 printf 'whole command, start-up included: %d.%03d s\n' $((ms / 1000)) $((ms % 1000))
