@@ -16,12 +16,9 @@ const char* const createStatement =
     "DEFAULT '0',payamt decimal(18,0) DEFAULT '0', comp_name varchar(40),product_name "
     "varchar(30),wdate varchar(10),wtime varchar(08)) ";
 
-// The charge sales lines of the range, in the chosen order.
-QString sourceQuery(const Br010Params& p, const DateBasisFilter& filter) {
-    QString sql =
-        QStringLiteral("SELECT m.island,m.gun_no,m.tran_time,m.car_no,m.ref_no2,m.shift,   "
-                       "d.product_id,d.class,d.price,d.amt,d.qty FROM tran m, tran_detl d ");
-    sql += QStringLiteral("WHERE ") + filter.sql;
+// The conditions that pick the charge sales lines of the range, and the chosen order.
+QString selection(const Br010Params& p, const DateBasisFilter& filter) {
+    QString sql = QStringLiteral("WHERE ") + filter.sql;
     if (!p.car.trimmed().isEmpty()) sql += QStringLiteral("and m.car_no = :ME03 ");
     if (!p.company.trimmed().isEmpty()) sql += QStringLiteral("and m.ref_no2 = :ME04 ");
     sql +=
@@ -38,8 +35,8 @@ QString sourceQuery(const Br010Params& p, const DateBasisFilter& filter) {
 // How a line's product and company are found in their masters: by the trimmed codes for
 // print, by the codes as stored (read as the master's own column type) for export.
 struct MasterKeys {
-    QString product = QStringLiteral("trim(s.product_id)");
-    QString company = QStringLiteral("trim(s.ref_no2)");
+    QString product = QStringLiteral("trim(d.product_id)");
+    QString company = QStringLiteral("trim(m.ref_no2)");
 };
 
 MasterKeys storedKeys(Query& work) {
@@ -50,7 +47,7 @@ MasterKeys storedKeys(Query& work) {
         "((c.relname = 'product' and a.attname = 'product_id') or "
         "(c.relname = 'cust_unit' and a.attname = 'cust_id'))"));
     work.open();
-    MasterKeys keys{QStringLiteral("s.product_id::text"), QStringLiteral("s.ref_no2::text")};
+    MasterKeys keys{QStringLiteral("d.product_id::text"), QStringLiteral("m.ref_no2::text")};
     for (work.first(); !work.eof(); work.next()) {
         const QString cast = QStringLiteral("::") + work.fieldAt(1).asText();
         if (work.fieldAt(0).asText() == QLatin1String("product"))
@@ -62,34 +59,33 @@ MasterKeys storedKeys(Query& work) {
     return keys;
 }
 
-// One statement fills the work table: the source rows with their product and company
-// joined, the discount per litre and its amount worked out in decimal arithmetic (the
-// rate times the litres the user sees, halves away from zero), in the source's order.
-void fillWorkTable(DataModule& dm, Query& work, const Br010Params& p, const MasterKeys& keys,
-                   Progress& progress) {
+// One statement fills the work table: the charge sales lines with their product and
+// company joined, the discount per litre and its amount worked out in decimal arithmetic
+// (the rate times the litres the user sees, halves away from zero), in the chosen order.
+void fillWorkTable(Query& work, const Br010Params& p, const MasterKeys& keys, Progress& progress) {
     const DateBasisFilter filter =
         dateBasisFilter(p.basis.isEmpty() ? QChar() : p.basis.at(0), p.start, p.end);
     recreateWorkTable(work, QStringLiteral("tBR010"), QString::fromLatin1(createStatement));
     progress.step();
     const QString rate =
-        QStringLiteral("(case when c.cust_id is not null and s.class = '101' then "
-                       "coalesce(case when substr(s.product_id,1,7) = '113F 12' then c.discount_g "
+        QStringLiteral("(case when c.cust_id is not null and d.class = '101' then "
+                       "coalesce(case when substr(d.product_id,1,7) = '113F 12' then c.discount_g "
                        "else c.discount_d end, 0) else 0 end)::numeric");
-    const QString disamt = QStringLiteral("round(%1 * coalesce(s.qty,0)::numeric)").arg(rate);
+    const QString disamt = QStringLiteral("round(%1 * coalesce(d.qty,0)::numeric)").arg(rate);
     work.close();
     work.setSql(
         QStringLiteral(
             "insert into tBR010 (island,gun_no,tran_time,car_no,comp_no,shift,product_id,class,"
             "price,qty,amt,discount,disamt,payamt,comp_name,product_name,wdate,wtime) "
-            "select s.island, s.gun_no, s.tran_time, s.car_no, s.ref_no2, s.shift, s.product_id, "
-            "s.class, s.price, s.qty, s.amt, %1, %2, coalesce(s.amt,0)::numeric - %2, "
+            "select m.island, m.gun_no, m.tran_time, m.car_no, m.ref_no2, m.shift, d.product_id, "
+            "d.class, d.price, d.qty, d.amt, %1, %2, coalesce(d.amt,0)::numeric - %2, "
             "case when c.cust_id is null then '' else c.unit_name end, "
-            "coalesce(p.name, trim(s.product_id)), to_char(s.tran_time,'YYYY/MM/DD'), "
-            "to_char(s.tran_time,'HH24:MI:SS') "
-            "from (select src.*, row_number() over () as seq from (%3) src) s "
-            "left join product p on p.product_id = %4 "
-            "left join cust_unit c on c.cust_id = %5 order by s.seq")
-            .arg(rate, disamt, sourceQuery(p, filter), keys.product, keys.company));
+            "coalesce(p.name, trim(d.product_id)), to_char(m.tran_time,'YYYY/MM/DD'), "
+            "to_char(m.tran_time,'HH24:MI:SS') "
+            "from tran m cross join tran_detl d "
+            "left join product p on p.product_id = %3 "
+            "left join cust_unit c on c.cust_id = %4 %5")
+            .arg(rate, disamt, keys.product, keys.company, selection(p, filter)));
     filter.apply(work);
     if (work.hasParam(QStringLiteral("ME03")))
         work.param(QStringLiteral("ME03")).setText(p.car.trimmed());
@@ -97,20 +93,19 @@ void fillWorkTable(DataModule& dm, Query& work, const Br010Params& p, const Mast
         work.param(QStringLiteral("ME04")).setText(p.company.trimmed());
     work.execute();
     progress.step();
-    (void)dm;
 }
 
 } // namespace
 
 Br010Titles buildBr010(DataModule& dm, Query& work, const Br010Params& params, Progress& progress) {
-    fillWorkTable(dm, work, params, MasterKeys(), progress);
+    fillWorkTable(work, params, MasterKeys(), progress);
     openWorkRows(dm.qy, QStringLiteral("tBR010"));
     progress.step();
     return {dm.settings.st_name, params, dm.settings.tax_rate};
 }
 
-void buildBr010Export(DataModule& dm, Query& work, const Br010Params& params, Progress& progress) {
-    fillWorkTable(dm, work, params, storedKeys(work), progress);
+void buildBr010Export(Query& work, const Br010Params& params, Progress& progress) {
+    fillWorkTable(work, params, storedKeys(work), progress);
     openWorkRows(work, QStringLiteral("tBR010"));
     progress.step();
 }

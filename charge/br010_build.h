@@ -33,6 +33,6 @@ struct Br010Titles {
 Br010Titles buildBr010(DataModule& dm, Query& work, const Br010Params& params, Progress& progress);
 // The export build: the same rows, the master rows looked up by the codes as stored; the
 // rows are left open on `work`.
-void buildBr010Export(DataModule& dm, Query& work, const Br010Params& params, Progress& progress);
+void buildBr010Export(Query& work, const Br010Params& params, Progress& progress);
 // The columns of ".\BR010.XLS".
 QList<ExportColumn> br010ExportColumns();

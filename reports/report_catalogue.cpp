@@ -28,8 +28,8 @@ QList<ReportDef> makeCatalogue() {
     br010.print = [](DataModule& dm, Query& work, const ReportOptions& o, Progress& progress) {
         return PrintJob{br010Layout(buildBr010(dm, work, br010Params(o), progress)), &dm.qy};
     };
-    br010.exportRows = [](DataModule& dm, Query& work, const ReportOptions& o, Progress& progress) {
-        buildBr010Export(dm, work, br010Params(o), progress);
+    br010.exportRows = [](DataModule&, Query& work, const ReportOptions& o, Progress& progress) {
+        buildBr010Export(work, br010Params(o), progress);
         return br010ExportColumns();
     };
     list << br010;

@@ -343,7 +343,7 @@ void TestBr010::exportRowsAndColumns() {
     insertSales({{"08:00:00", "AB-1", "C01", diesel, "101", 25, 10, 250}});
     Query work(dm_->cn);
     SilentProgress progress;
-    buildBr010Export(*dm_, work, may(), progress);
+    buildBr010Export(work, may(), progress);
     QCOMPARE(work.recordCount(), 1);
     QVERIFY(!dm_->qy.active()); // the export leaves the layout's query alone
     QStringList fields, titles;
