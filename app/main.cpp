@@ -1,14 +1,18 @@
 // TOLVAR: the back-office program of the filling station. Without arguments it opens the
 // main window; with a subcommand it runs that command without a window.
 
-#include "app/cli.h"
 #include "app/gui_start.h"
-#include "app/report_command.h"
+#include "cli/command_line.h"
+#include "cli/report_command.h"
 #include "reports/common/report_printer.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
+#include <cerrno>
 #include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -18,9 +22,25 @@ bool hasDisplay() {
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
+// A command-line run from cron or a plain ssh session has no XDG_RUNTIME_DIR; Qt then makes
+// one of its own and says so on stderr. Make the same private folder quietly instead, so the
+// command prints only its own messages.
+void ensureRuntimeDir() {
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) return;
+    const QByteArray dir = QDir::tempPath().toLocal8Bit() + "/runtime-tolvar-" +
+                           QByteArray::number(qulonglong(::getuid()));
+    if (::mkdir(dir.constData(), 0700) != 0 && errno != EEXIST) return;
+    struct stat info {};
+    if (::lstat(dir.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid())
+        return;
+    if ((info.st_mode & 0777) != 0700 && ::chmod(dir.constData(), 0700) != 0) return;
+    qputenv("XDG_RUNTIME_DIR", dir);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1) ensureRuntimeDir();
     if (argc > 1 && QByteArray(argv[1]) == "report") {
         // Reports are drawn with the station's fonts and may go to the printer: that takes a
         // GUI application, which needs no display when drawing off screen.

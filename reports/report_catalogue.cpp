@@ -1,45 +1,19 @@
 #include "reports/report_catalogue.h"
 
-#include "app/data_module.h"
-#include "charge/br010_build.h"
-#include "charge/br010_layout.h"
+// One line a report: the function, beside the report's files, that makes its entry.
+// clang-format off
+#define TOLVAR_REPORTS(X) \
+    X(br010Report) \
+    /* the list ends here */
+// clang-format on
 
-namespace {
+#define TOLVAR_DECLARE_REPORT(make) ReportDef make();
+#define TOLVAR_LIST_REPORT(make) make(),
 
-Br010Params br010Params(const ReportOptions& o) {
-    Br010Params p;
-    p.start = o.from;
-    p.end = o.to;
-    p.car = o.car;
-    p.company = o.company;
-    p.order = o.order;
-    p.pageBreak = o.pageBreak;
-    p.basis = o.basis;
-    return p;
-}
-
-QList<ReportDef> makeCatalogue() {
-    QList<ReportDef> list;
-    ReportDef br010;
-    br010.code = QStringLiteral("BR010");
-    br010.title = QStringLiteral("BR010 簽帳客戶明細表");
-    br010.options = {"from", "to", "car", "company", "order", "page-break", "basis"};
-    br010.exportFile = QStringLiteral("BR010.XLS");
-    br010.print = [](DataModule& dm, Query& work, const ReportOptions& o, Progress& progress) {
-        return PrintJob{br010Layout(buildBr010(dm, work, br010Params(o), progress)), &dm.qy};
-    };
-    br010.exportRows = [](DataModule&, Query& work, const ReportOptions& o, Progress& progress) {
-        buildBr010Export(work, br010Params(o), progress);
-        return br010ExportColumns();
-    };
-    list << br010;
-    return list;
-}
-
-} // namespace
+TOLVAR_REPORTS(TOLVAR_DECLARE_REPORT)
 
 const QList<ReportDef>& reportCatalogue() {
-    static const QList<ReportDef> list = makeCatalogue();
+    static const QList<ReportDef> list = {TOLVAR_REPORTS(TOLVAR_LIST_REPORT)};
     return list;
 }
 

@@ -8,8 +8,11 @@ cd "$root_dir"
 bash scripts/install-deps.sh
 build=build/test
 say "building in $build"
+# ccache, where a machine has it, keeps rebuilds of several work trees short.
+launcher=()
+if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOLVAR_SANITIZE=ON \
-  -DTOLVAR_DB_PASSWORD="$db_password" -DCMAKE_CXX_FLAGS="-Werror" >/dev/null
+  -DTOLVAR_DB_PASSWORD="$db_password" -DCMAKE_CXX_FLAGS="-Werror" "${launcher[@]}" >/dev/null
 cmake --build "$build"
 
 cluster=$(mktemp -d /tmp/tolvar-test-pg.XXXXXX)

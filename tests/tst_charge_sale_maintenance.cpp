@@ -9,8 +9,8 @@
 #include "charge/sy040_screen.h"
 #include "db/connection.h"
 #include "db/copy_loader.h"
-#include "db/demo_data.h"
 #include "db/query.h"
+#include "demo/station_generator.h"
 #include "screens/common/date_picker.h"
 #include "screens/common/db_grid.h"
 #include "screens/common/db_navigator.h"
@@ -20,8 +20,8 @@
 
 #include "db/connection.h"
 #include "db/copy_loader.h"
-#include "db/demo_data.h"
 #include "db/query.h"
+#include "demo/station_generator.h"
 
 #include <QAbstractButton>
 #include <QHeaderView>

@@ -14,9 +14,11 @@ struct Run {
     QString out, err;
 };
 
-Run tolvar(const QStringList& args, const QString& folder) {
+Run tolvar(const QStringList& args, const QString& folder,
+           const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
     QProcess p;
     p.setWorkingDirectory(folder);
+    p.setProcessEnvironment(env);
     p.start(qEnvironmentVariable("TOLVAR_EXE"), args);
     if (!p.waitForFinished(180000)) return {-1, {}, QStringLiteral("timed out")};
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
@@ -33,6 +35,8 @@ private slots:
     void init();
     void arguments_data();
     void arguments();
+    void helpIsChineseWithoutStrayMessages_data();
+    void helpIsChineseWithoutStrayMessages();
     void infoShowsTheStation();
     void infoWithoutServer();
     void demoStation();
@@ -85,6 +89,39 @@ void TestCommandLine::arguments() {
     QCOMPARE(r.status, status);
     QVERIFY2((r.out + r.err).contains(says), qPrintable(r.out + r.err));
     if (status != 0) QCOMPARE(r.err.count('\n'), 1); // one line on stderr
+}
+
+// Every help text is in the program's language, shaped alike, and a run from cron (no
+// XDG_RUNTIME_DIR) prints nothing on stderr but its own messages.
+void TestCommandLine::helpIsChineseWithoutStrayMessages_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("tolvar --help") << QStringList{"--help"};
+    QTest::newRow("info") << QStringList{"info", "--help"};
+    QTest::newRow("demo-db") << QStringList{"demo-db", "--help"};
+    QTest::newRow("stock") << QStringList{"stock", "--help"};
+    QTest::newRow("report") << QStringList{"report", "--help"};
+    QTest::newRow("one report") << QStringList{"report", "BR010", "--help"};
+}
+
+void TestCommandLine::helpIsChineseWithoutStrayMessages() {
+    QFETCH(QStringList, args);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("XDG_RUNTIME_DIR");
+    env.remove("QT_QPA_PLATFORM");
+    env.remove("DISPLAY");
+    const Run r = tolvar(args, work_->path(), env);
+    QCOMPARE(r.status, 0);
+    QCOMPARE(r.err, QString());
+    QVERIFY2(r.out.startsWith(QString::fromUtf8("用法: tolvar")), qPrintable(r.out));
+    for (const char* english : {"Usage:", "Options:", "Arguments:", "Displays"})
+        QVERIFY2(!r.out.contains(QLatin1String(english)), qPrintable(r.out));
+    // An unknown option is refused in the same language.
+    const Run bad =
+        tolvar(args.mid(0, args.size() - 1) + QStringList{"--bogus"}, work_->path(), env);
+    QCOMPARE(bad.status, 2);
+    QVERIFY2(bad.err.startsWith(QString::fromUtf8("tolvar: 不認得的")) && bad.err.contains("bogus"),
+             qPrintable(bad.err));
+    QCOMPARE(bad.err.count('\n'), 1);
 }
 
 void TestCommandLine::infoShowsTheStation() {

@@ -2,9 +2,9 @@
 // per-shift figures agree with the sales and with each other as the reports read them.
 #include "app/product_codes.h"
 #include "app/progress.h"
-#include "db/demo_data.h"
 #include "db/row_sink.h"
 #include "db/trial_schema.h"
+#include "demo/station_generator.h"
 
 #include <QDate>
 #include <QRegularExpression>

@@ -3,7 +3,7 @@
 #include "app/progress.h"
 #include "db/connection.h"
 #include "db/copy_loader.h"
-#include "db/demo_data.h"
+#include "demo/station_generator.h"
 #include "support/test_database.h"
 
 #include <QTest>

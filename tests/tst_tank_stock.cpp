@@ -5,7 +5,7 @@
 #include "app/progress.h"
 #include "db/copy_loader.h"
 #include "db/db_error.h"
-#include "db/demo_data.h"
+#include "demo/station_generator.h"
 #include "reports/common/business_day.h"
 #include "support/test_database.h"
 

@@ -133,8 +133,9 @@ void TReportForm::FormCreate() {
     DataModule& dm = dataModule();
     dm.cn.connect();
     const QDate today = QDate::currentDate();
-    e01->setText(firstOfMonthText(today));
-    e02->setText(yesterdayText(today));
+    const ReportOptions defaults = defaultOptions(report_, today);
+    e01->setText(defaults.from);
+    e02->setText(defaults.to);
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -151,7 +152,7 @@ void TReportForm::SpeedButtonPrnClick() {
         withProgressWindow(this, [this](Progress& progress) {
             PrintJob job = report_.print(*DM, *qy, options(), progress);
             // The progress window stays behind the preview until the preview closes.
-            ReportPreview preview(rpt::render(job.layout, *job.rows), report_.title, this);
+            ReportPreview preview(renderJob(job), report_.title, this);
             preview.exec();
         });
     });
@@ -161,7 +162,7 @@ void TReportForm::SpeedButton2Click() {
     guarded(this, [this] {
         const rpt::RenderedReport pages = withProgressWindow(this, [this](Progress& progress) {
             PrintJob job = report_.print(*DM, *qy, options(), progress);
-            return rpt::render(job.layout, *job.rows);
+            return renderJob(job);
         });
         if (!pages.pages.isEmpty())
             printOrKeepAsPdf(pages, report_.title, report_.code + QStringLiteral(".pdf"), this);

@@ -1,0 +1,165 @@
+#include "cli/report_command.h"
+
+#include "app/data_module.h"
+#include "cli/command_line.h"
+#include "cli/command_support.h"
+#include "cli/console_progress.h"
+#include "cli/report_options.h"
+#include "db/db_error.h"
+#include "db/input_refused.h"
+#include "reports/common/file_error.h"
+#include "reports/common/page_painter.h"
+#include "reports/common/sylk_writer.h"
+#include "reports/report_catalogue.h"
+
+#include <QDate>
+#include <QElapsedTimer>
+
+namespace {
+
+ReportPrinter& printer() {
+    static ReportPrinter p;
+    return p;
+}
+
+QString reportList() {
+    QString text = QStringLiteral("報表:\n");
+    for (const ReportDef& r : reportCatalogue())
+        text += QStringLiteral("  %1\n").arg(r.title);
+    return text;
+}
+
+// The help of `report`, or of every report when it is null.
+CommandSpec reportSpec(const ReportDef* report) {
+    CommandSpec spec;
+    const bool exports = !report || !report->exportFile.isEmpty();
+    spec.usage = QStringLiteral("tolvar report %1 [選項] (--pdf 檔案 | %2--print)")
+                     .arg(report ? report->code : QStringLiteral("報表代號"),
+                          exports ? QStringLiteral("--sylk 檔案 | ") : QString());
+    spec.description = report ? report->title
+                              : QStringLiteral("產生報表並存成 PDF、轉出 EXCEL (SYLK) "
+                                               "檔或送到預設印表機。\n\n") +
+                                    reportList().trimmed();
+    for (const ReportOptionSpec& o : reportOptionSpecs())
+        if (!report || report->options.contains(QString::fromLatin1(o.name)))
+            spec.options << commandLineOption(o);
+    spec.options << QCommandLineOption("pdf", QStringLiteral("存成 PDF 檔"),
+                                       QStringLiteral("檔案"));
+    if (exports)
+        spec.options << QCommandLineOption(
+            "sylk",
+            QStringLiteral("轉出 EXCEL (SYLK) 檔%1")
+                .arg(report ? QString() : QStringLiteral(" (有轉檔的報表)")),
+            QStringLiteral("檔案"));
+    spec.options << QCommandLineOption("print", QStringLiteral("送到預設印表機"));
+    if (!report)
+        spec.footer =
+            QStringLiteral("每個報表只用到它有的選項；報表代號後加 --help 顯示該報表的選項。\n");
+    return spec;
+}
+
+} // namespace
+
+void setReportPrinter(ReportPrinter p) {
+    printer() = std::move(p);
+}
+
+int reportCommand(const QStringList& args) {
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const CommandSpec all = reportSpec(nullptr);
+    parser.addOptions(all.options);
+    const QCommandLineOption help({"h", "help"}, QStringLiteral("顯示這個說明"));
+    parser.addOption(help);
+    if (!parser.parse(args)) return parseError(parser);
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty()) {
+        out() << helpText(all);
+        return parser.isSet(help) ? int(ExitOk) : fail(ExitUsage, QStringLiteral("請指定報表代號"));
+    }
+    if (positional.size() > 1)
+        return fail(ExitUsage, QStringLiteral("多餘的參數：%1").arg(positional.mid(1).join(' ')));
+    const ReportDef* report = findReport(positional[0]);
+    if (!report) {
+        out() << reportList();
+        return fail(ExitUsage, QStringLiteral("沒有報表「%1」").arg(positional[0]));
+    }
+    if (parser.isSet(help)) {
+        out() << helpText(reportSpec(report));
+        return ExitOk;
+    }
+    const QString pdf = QStringLiteral("pdf"), sylk = QStringLiteral("sylk"),
+                  print = QStringLiteral("print");
+    const int outputs = int(parser.isSet(pdf)) + int(parser.isSet(sylk)) + int(parser.isSet(print));
+    if (outputs != 1)
+        return fail(ExitUsage, QStringLiteral("請指定一種輸出: --pdf 檔案、--sylk 檔案或 --print"));
+    if (parser.isSet(sylk) && !report->exportRows)
+        return fail(ExitUsage, QStringLiteral("%1 沒有轉檔").arg(report->code));
+    ReportOptions options;
+    if (const QString refused = readReportOptions(parser, *report, options); !refused.isEmpty())
+        return fail(ExitUsage, refused);
+
+    DataModule dm;
+    if (const QString problem = dm.DataModuleCreate(); !problem.isEmpty() && !dm.cn.connected())
+        return fail(ExitFailed, problem);
+    try {
+        Query work(dm.cn);
+        ConsoleProgress progress(report->title);
+        QElapsedTimer clock;
+        clock.start();
+        progress.begin();
+        if (parser.isSet(sylk)) {
+            const QList<ExportColumn> columns = report->exportRows(dm, work, options, progress);
+            progress.end();
+            if (work.isEmpty()) {
+                out() << QStringLiteral("%1: 沒有資料，未寫入檔案\n").arg(report->code);
+                return ExitOk;
+            }
+            TsxYSLK writer;
+            writer.Visible = false;
+            writer.FileName = parser.value(sylk);
+            writer.begin();
+            writer.writeGrid(work, columns);
+            writer.end();
+            out() << QStringLiteral("%1: %2 列寫入 %3\n")
+                         .arg(report->code)
+                         .arg(work.recordCount())
+                         .arg(writer.FileName);
+            return ExitOk;
+        }
+        const qint64 statementsBefore = dm.cn.statementsSent();
+        PrintJob job = report->print(dm, work, options, progress);
+        const double built = clock.elapsed() / 1000.0;
+        const qint64 statements = dm.cn.statementsSent() - statementsBefore;
+        const rpt::RenderedReport pages = renderJob(job);
+        progress.end();
+        if (parser.isSet(pdf)) {
+            rpt::writePdf(pages, parser.value(pdf));
+            out() << QStringLiteral("%1: %2 列，%3 頁寫入 %4；%5 條 SQL 指令，建立 %6 秒，排版與 "
+                                    "PDF %7 秒\n")
+                         .arg(report->code)
+                         .arg(job.rows->recordCount())
+                         .arg(pages.pages.size())
+                         .arg(parser.value(pdf))
+                         .arg(statements)
+                         .arg(built, 0, 'f', 2)
+                         .arg(clock.elapsed() / 1000.0 - built, 0, 'f', 2);
+            return ExitOk;
+        }
+        if (pages.pages.isEmpty()) {
+            out() << QStringLiteral("%1: 沒有資料，未列印\n").arg(report->code);
+            return ExitOk;
+        }
+        const QString problem =
+            printer() ? printer()(pages, report->title) : QStringLiteral("這個程式不能列印");
+        if (!problem.isEmpty()) return fail(ExitFailed, problem);
+        out() << QStringLiteral("%1: %2 頁送到印表機\n").arg(report->code).arg(pages.pages.size());
+        return ExitOk;
+    } catch (const InputRefused& e) {
+        return fail(ExitUsage, e.message());
+    } catch (const DbError& e) {
+        return fail(ExitFailed, e.message());
+    } catch (const FileError& e) {
+        return fail(ExitFailed, e.message());
+    }
+}
