@@ -269,10 +269,11 @@ void Connection::transactionStatement(const char* statement) {
            {}});
 }
 
-void Connection::begin() {
+void Connection::begin(Isolation isolation) {
     if (inTransaction_) throw DbError(QStringLiteral("交易已經開始"));
     connect();
-    transactionStatement("BEGIN");
+    transactionStatement(
+        isolation == Isolation::RepeatableRead ? "BEGIN ISOLATION LEVEL REPEATABLE READ" : "BEGIN");
     inTransaction_ = true;
 }
 
@@ -313,8 +314,13 @@ void Connection::detach(Query* query) {
     queries_.erase(std::remove(queries_.begin(), queries_.end(), query), queries_.end());
 }
 
+Transaction::Transaction(Connection& cn, Connection::Isolation isolation)
+    : cn_(cn), joined_(cn.inTransaction()) {
+    if (!joined_) cn_.begin(isolation);
+}
+
 Transaction::~Transaction() {
-    if (!done_ && cn_.inTransaction()) {
+    if (!joined_ && !done_ && cn_.inTransaction()) {
         try {
             cn_.rollback();
         } catch (...) {
@@ -324,5 +330,5 @@ Transaction::~Transaction() {
 
 void Transaction::commit() {
     done_ = true;
-    cn_.commit();
+    if (!joined_) cn_.commit();
 }

@@ -84,9 +84,11 @@ public:
     // failed ones too, the keep-alive not): the round trips a piece of work cost.
     qint64 statementsSent() const { return statementsSent_; }
 
-    // A transaction around writes that stand or fall together. commit() and rollback()
-    // without begin() throw DbError.
-    void begin();
+    // A transaction around writes that stand or fall together, or around the reads of a
+    // build that must see one snapshot (RepeatableRead). begin() in a transaction, commit()
+    // and rollback() without one throw DbError.
+    enum class Isolation { ReadCommitted, RepeatableRead };
+    void begin(Isolation isolation = Isolation::ReadCommitted);
     void commit();
     void rollback();
     bool inTransaction() const { return inTransaction_; }
@@ -117,9 +119,12 @@ private:
 };
 
 // Begins a transaction on creation and rolls it back on destruction unless commit() ran.
+// Created while a transaction runs, it joins that one: its commit() and destruction do
+// nothing, and the outer transaction decides (a build's writes inside a report's snapshot).
 class Transaction {
 public:
-    explicit Transaction(Connection& cn) : cn_(cn) { cn_.begin(); }
+    explicit Transaction(Connection& cn,
+                         Connection::Isolation isolation = Connection::Isolation::ReadCommitted);
     ~Transaction();
     void commit();
     Transaction(const Transaction&) = delete;
@@ -127,5 +132,6 @@ public:
 
 private:
     Connection& cn_;
+    bool joined_ = false;
     bool done_ = false;
 };

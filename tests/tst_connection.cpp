@@ -27,6 +27,7 @@ private slots:
     void clientEncodingStaysRaw();
     void utf8Database();
     void transactionStandsOrFalls();
+    void snapshotHidesLaterCommits();
     void bulkLoadKeepsBytes();
     void statementsSentCountRoundTrips();
 
@@ -214,6 +215,35 @@ void TestConnection::transactionStandsOrFalls() {
     t.commit();
     QCOMPARE(testdb::adminValue("select count(*) from shift"), QString("1"));
     QVERIFY_THROWS_EXCEPTION(DbError, cn->commit());
+}
+
+// A build's reads in one REPEATABLE READ transaction see the data as of its first read, even
+// while the point-of-sale system commits; a transaction opened inside it joins it.
+void TestConnection::snapshotHidesLaterCommits() {
+    Query q(*cn);
+    q.setSql("select count(*) from shift");
+    {
+        Transaction snapshot(*cn, Connection::Isolation::RepeatableRead);
+        q.open();
+        QCOMPARE(q.fieldAt(0).asText(), QString("0"));
+        testdb::admin("insert into shift values ('1')", "pos_data");
+        {
+            Transaction inner(*cn); // joins: no second BEGIN
+            cn->exec("create temporary table tX (a int)");
+            inner.commit();
+        }
+        QVERIFY(cn->inTransaction());
+        q.close();
+        q.open();
+        QCOMPARE(q.fieldAt(0).asText(), QString("0"));
+        snapshot.commit();
+    }
+    QVERIFY(!cn->inTransaction());
+    q.close();
+    q.open();
+    QCOMPARE(q.fieldAt(0).asText(), QString("1"));
+    // The joined transaction's work stood with the outer one.
+    QCOMPARE(cn->exec("insert into tX values (1)"), qint64(1));
 }
 
 void TestConnection::bulkLoadKeepsBytes() {

@@ -3,6 +3,8 @@
 #include "db/db_error.h"
 #include "db/text_codec.h"
 
+#include "reports/common/work_table.h"
+
 #include <QTest>
 
 class TestTextCodec : public QObject {
@@ -15,6 +17,8 @@ private slots:
     void lossyEncodingKeepsGoing();
     void invalidBytesDecodeToReplacement();
     void utf8Connection();
+    void fitToColumn_data();
+    void fitToColumn();
 };
 
 void TestTextCodec::roundTrip_data() {
@@ -73,6 +77,37 @@ void TestTextCodec::utf8Connection() {
     const QString text = QString::fromUtf8("許厝港加油站");
     QCOMPARE(codec.encode(text), text.toUtf8());
     QCOMPARE(codec.decode(text.toUtf8()), text);
+}
+
+// A station text copied into a narrower work-table column is cut at the last whole character
+// that fits: never half a Big5 character, which would garble the next column's bytes.
+void TestTextCodec::fitToColumn_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("big5");
+    QTest::addColumn<QString>("utf8");
+    const QString oil = QString::fromUtf8("高級柴油(外購)"); // 14 bytes in Big5
+    QTest::newRow("fits") << oil << 14 << oil << oil;
+    QTest::newRow("name varchar(12)")
+        << oil << 12 << QString::fromUtf8("高級柴油(外") << QString::fromUtf8("高級柴油(外購)");
+    QTest::newRow("odd width keeps no half character")
+        << QString::fromUtf8("許功蓋加油站") << 5 << QString::fromUtf8("許功")
+        << QString::fromUtf8("許功蓋加油");
+    QTest::newRow("ascii") << QString("113F 12092005") << 7 << QString("113F 12")
+                           << QString("113F 12");
+    QTest::newRow("empty") << QString() << 4 << QString() << QString();
+    QTest::newRow("zero width") << oil << 0 << QString() << QString();
+}
+
+void TestTextCodec::fitToColumn() {
+    QFETCH(QString, text);
+    QFETCH(int, width);
+    QFETCH(QString, big5);
+    QFETCH(QString, utf8);
+    const TextCodec b(TextCodec::Encoding::Big5), u(TextCodec::Encoding::Utf8);
+    QCOMPARE(::fitToColumn(text, width, b), big5);
+    QVERIFY(b.encode(::fitToColumn(text, width, b)).size() <= width);
+    QCOMPARE(::fitToColumn(text, width, u), utf8);
 }
 
 QTEST_GUILESS_MAIN(TestTextCodec)

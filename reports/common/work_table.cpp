@@ -2,6 +2,7 @@
 
 #include "db/db_error.h"
 #include "db/query.h"
+#include "db/text_codec.h"
 
 void recreateWorkTable(Query& query, const QString& table, const QString& createStatement) {
     query.close();
@@ -20,4 +21,19 @@ void openWorkRows(Query& query, const QString& table) {
     // A table filled once and never updated keeps its rows in the order written.
     query.setSql(QStringLiteral("select * from %1 order by ctid").arg(table));
     query.open();
+}
+
+QString fitToColumn(const QString& text, int width, const TextCodec& codec) {
+    const bool bytes = codec.encoding() == TextCodec::Encoding::Big5;
+    int used = 0;
+    qsizetype end = 0;
+    while (end < text.size()) {
+        const qsizetype next = end + (text.at(end).isHighSurrogate() ? 2 : 1);
+        const QStringView character = QStringView(text).mid(end, next - end);
+        const int size = bytes ? int(codec.encodeLossy(character).size()) : 1;
+        if (used + size > width) break;
+        used += size;
+        end = next;
+    }
+    return text.left(end);
 }

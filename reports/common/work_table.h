@@ -5,8 +5,15 @@
 #include <QString>
 
 class Query;
+class TextCodec;
 
 // Drops `table` (a failure to drop is no matter) and creates it with `createStatement`.
 void recreateWorkTable(Query& query, const QString& table, const QString& createStatement);
 // Opens every row of `table` on `query`, in the order the rows were written.
 void openWorkRows(Query& query, const QString& table);
+
+// `text` cut to fit a work table's text column of `width` (varchar(width)): at the last whole
+// character whose bytes fit on the station's SQL_ASCII database, where a Chinese character
+// takes two bytes, never half a Big5 character; at `width` characters on a UTF-8 database.
+// A text that fits comes back unchanged; characters the codec cannot hold count as one byte.
+QString fitToColumn(const QString& text, int width, const TextCodec& codec);
