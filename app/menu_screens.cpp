@@ -4,6 +4,8 @@
 #include "charge/sy010_screen.h"
 #include "charge/sy040_screen.h"
 #include "fuel/sy020_screen.h"
+#include "invoice/br090_screen.h"
+#include "invoice/sy050_screen.h"
 #include "screens/common/screen.h"
 
 #include <QHash>
@@ -22,6 +24,8 @@ QHash<QString, ScreenFactory>& factories() {
         built.insert(QStringLiteral("TFrmSY010"), make<TFrmSY010>());
         built.insert(QStringLiteral("TFrmSY020"), make<TFrmSY020>());
         built.insert(QStringLiteral("TFrmSY040"), make<TFrmSY040>());
+        built.insert(QStringLiteral("TFrmSY050"), make<TFrmSY050>());
+        built.insert(QStringLiteral("TFrmBR090"), make<TFrmBR090>());
         return built;
     }();
     return list;

@@ -4,6 +4,7 @@
 // clang-format off
 #define TOLVAR_REPORTS(X) \
     X(br010Report) \
+    X(br090Report) \
     /* the list ends here */
 // clang-format on
 
