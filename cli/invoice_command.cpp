@@ -35,12 +35,12 @@ int invoiceCommand(const QStringList& args) {
         QStringLiteral("tolvar invoice (trial | media) --from yyyy/mm --to yyyy/mm [--out 檔案]"),
         QStringLiteral("發票試算與媒體轉檔，與「發票試算」畫面相同。結果列印在標準輸出。"),
         {{QStringLiteral("trial"),
-          QStringLiteral("試算：檢查發票是否重複，重建試算資料 (tIN010)，列出張數與金額；\n"
-                         "發票重複時列出重複的號碼，試算資料維持原狀 (結束碼 1)")},
+          QStringLiteral("試算：檢查重複的發票號碼，重建試算資料 (tIN010)，列出張數與金額")},
          {QStringLiteral("media"),
           QStringLiteral("媒體轉檔：以上次試算的資料寫出報稅的發票媒體檔 (不再詢問)")}},
         {from, to, file},
-        QStringLiteral("結束碼: 0 完成，1 發票重複、資料庫或檔案錯誤，2 參數錯誤。\n")};
+        QStringLiteral("發票號碼重複時列出重複的號碼，上次的試算資料維持原狀。\n"
+                       "結束碼: 0 完成，1 發票重複、資料庫或檔案錯誤，2 參數錯誤。\n")};
     if (const int r = parse(parser, args, spec); r >= 0) return r;
     const QString action = parser.positionalArguments().value(0);
     const bool media = action == QLatin1String("media");
