@@ -107,6 +107,8 @@ private slots:
     void commandLinePdfShowsTheTotals();
     void commandLineOutcomes_data();
     void commandLineOutcomes();
+    void emptyRangeWritesNoFile_data();
+    void emptyRangeWritesNoFile();
 
 private:
     Br010Params may() const;
@@ -534,6 +536,38 @@ void TestBr010::commandLineOutcomes() {
         QVERIFY(sylk.open(QIODevice::ReadOnly));
         QVERIFY(sylk.readAll().contains("C;X1;Y3;K\"2024/05/07\""));
     }
+}
+
+// A range without charge sales says so and writes nothing: an older file of the name the
+// office keeps reusing stays as it was.
+void TestBr010::emptyRangeWritesNoFile_data() {
+    QTest::addColumn<QString>("output");
+    QTest::newRow("pdf") << "--pdf";
+    QTest::newRow("sylk") << "--sylk";
+}
+
+void TestBr010::emptyRangeWritesNoFile() {
+    QFETCH(QString, output);
+    insertSales({{"08:00:00", "AB-1", "C01", diesel, "101", 25, 100, 2500}});
+    QTemporaryDir folder;
+    testdb::writeConfig(folder.path(), {"DBServerName=" + testdb::host(),
+                                        "DBPort=" + QString::number(testdb::port())});
+    const QString path = folder.filePath("h.out");
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("last month's report");
+    old.close();
+    QProcess tolvar;
+    tolvar.setWorkingDirectory(folder.path());
+    tolvar.start(qEnvironmentVariable("TOLVAR_EXE"),
+                 {"report", "BR010", "--from", "2024/04/01", "--to", "2024/04/30", output, path});
+    QVERIFY(tolvar.waitForFinished(60000));
+    QCOMPARE(tolvar.exitCode(), 0);
+    const QString said = QString::fromUtf8(tolvar.readAllStandardOutput());
+    QVERIFY2(said.contains(QString::fromUtf8("沒有資料")), qPrintable(said));
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("last month's report"));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 2); // config.ini and h.out
 }
 
 QTEST_MAIN(TestBr010)

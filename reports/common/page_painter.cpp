@@ -2,11 +2,11 @@
 
 #include "reports/common/file_error.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSaveFile>
 
 namespace rpt {
 
@@ -71,14 +71,12 @@ QImage pageImage(const RenderedReport& report, int index, double pixelsPerMm) {
 }
 
 void writePdf(const RenderedReport& report, const QString& path) {
-    {
-        // QPdfWriter says nothing of a file it cannot open: try it first.
-        QFile probe(path);
-        if (!probe.open(QIODevice::WriteOnly))
-            throw FileError(QStringLiteral("無法寫入檔案 %1：%2").arg(path, probe.errorString()),
-                            path);
-    }
-    QPdfWriter pdf(path);
+    // Written beside the old file and put in its place only when whole: a failure leaves an
+    // older file of that name as it was, and no partial file.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw FileError(QStringLiteral("無法寫入檔案 %1：%2").arg(path, file.errorString()), path);
+    QPdfWriter pdf(&file);
     constexpr int dotsPerInch = 254; // one device unit is 0.1 mm
     pdf.setResolution(dotsPerInch);
     pdf.setPageSize(QPageSize(report.paper, QPageSize::Millimeter));
@@ -91,6 +89,8 @@ void writePdf(const RenderedReport& report, const QString& path) {
         paintPage(painter, report.pages[i], dotsPerInch / 25.4);
     }
     if (!painter.end()) throw FileError(QStringLiteral("無法寫入檔案 %1").arg(path), path);
+    if (!file.commit())
+        throw FileError(QStringLiteral("無法寫入檔案 %1：%2").arg(path, file.errorString()), path);
 }
 
 } // namespace rpt
