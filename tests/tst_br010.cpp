@@ -9,6 +9,7 @@
 #include "charge/br010_layout.h"
 #include "reports/common/page_painter.h"
 #include "reports/common/report_renderer.h"
+#include "support/page_checks.h"
 #include "support/test_database.h"
 
 #include <QProcess>
@@ -288,6 +289,7 @@ void TestBr010::invoiceSummary() {
     const Br010Titles titles = buildBr010(*dm_, work, may(), progress);
     const rpt::Layout layout = br010Layout(titles);
     const rpt::RenderedReport r = rpt::render(layout, dm_->qy, nullptr, QDate(2024, 6, 1));
+    QVERIFY_NO_OVERLAP(r);
     QCOMPARE(QStringList(
                  {printed(r, layout, "t11"), printed(r, layout, "t12"), printed(r, layout, "t13")}),
              diesel);
@@ -318,6 +320,7 @@ void TestBr010::groupsAndPageBreaks() {
     SilentProgress progress;
     const rpt::Layout layout = br010Layout(buildBr010(*dm_, work, p, progress));
     const rpt::RenderedReport r = rpt::render(layout, dm_->qy);
+    QVERIFY_NO_OVERLAP(r);
     // Each vehicle on a page of its own, then the totals on theirs.
     QCOMPARE(r.pages.size(), 3);
     auto pageHas = [&](int page, const QString& text) {
@@ -408,6 +411,10 @@ void TestBr010::rowsOfManyWidthsReadBackInTheChosenOrder() {
         }
     };
     check(dm_->qy, "print");
+    // Long and empty names side by side print without one text over another.
+    const rpt::RenderedReport r = rpt::render(br010Layout({"Station", p, 0.05}), dm_->qy);
+    QVERIFY(r.pages.size() > 50);
+    QVERIFY_NO_OVERLAP(r);
     buildBr010Export(work, p, progress);
     check(work, "export");
 }
