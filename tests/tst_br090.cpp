@@ -14,6 +14,7 @@
 #include "reports/common/report_renderer.h"
 #include "support/gui_support.h"
 #include "support/invoice_fixture.h"
+#include "support/page_checks.h"
 #include "support/test_database.h"
 
 #include <QLabel>
@@ -207,6 +208,7 @@ void TestBr090::demoStationPage() {
     const rpt::Layout layout = br090Layout(titles);
     const rpt::RenderedReport r = rpt::render(layout, dm_->qy, nullptr, QDate(2024, 7, 1));
     QVERIFY(!r.pages.isEmpty());
+    QVERIFY_NO_OVERLAP(r);
     QCOMPARE(r.paper, QSizeF(210, 279.4));
     rpt::pageImage(r, 0, 200 / 25.4).save(QDir(screenshotFolder()).filePath("br090_page1.png"));
     auto at = [&](const QString& text) -> QPointF {
