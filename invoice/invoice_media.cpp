@@ -208,6 +208,12 @@ InvoiceMediaResult runInvoiceMedia(DataModule& dm, const InvoiceMediaParams& par
     showRecordGroups(q, lines);
     const QList<MediaRecord> records = readRecords(q);
     transaction.commit();
+    // Every period has at least the blank numbers of its ranges: a file without records
+    // files nothing, and must not take the place of an older one.
+    if (records.isEmpty())
+        throw DbError(QStringLiteral("媒體檔未寫入：沒有任何記錄 (試算資料中沒有發票，%1 也沒有"
+                                     "有效的發票字軌範圍)，原有的檔案維持原狀")
+                          .arg(endCode));
 
     // Every record is made, and checked, before the file is touched.
     const QByteArray content = mediaFileContent(records, station, &progress);

@@ -27,8 +27,9 @@ extern const char* const tin030CreateStatement;
 // DbError, before any file is touched, when the station's uid or tax_id is malformed, when no
 // trial was ever run on the database, when tIN010 holds invoices of months outside the fields'
 // months, for a failed statement, and naming the invoice and the field when a value does not
-// fit its place in the file. Throws FileError when the file cannot be written; an older file
-// then stays as it was. Steps `progress` per step, block and record; begin() and end() are the
-// caller's. tIN020 and tIN030 stay on the connection until it closes.
+// fit its place in the file, and when there is no record to write. Throws FileError when the file
+// cannot be written; an older file then stays as it was. Steps `progress` per step, block and
+// record; begin() and end() are the caller's. tIN020 and tIN030 stay on the connection until it
+// closes.
 InvoiceMediaResult runInvoiceMedia(DataModule& dm, const InvoiceMediaParams& params,
                                    Progress& progress, const ResultLines& lines);

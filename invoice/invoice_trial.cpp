@@ -25,18 +25,17 @@ const char* const duplicatesStatement =
 
 // The issued invoices of the months that lie in an active range filed under the end month,
 // all ranges in one statement: an invoice that two overlapping ranges hold comes twice and
-// breaks the table's key, as it would range by range.
+// breaks the table's key, as it would range by range. Each row gets the code of its month as
+// it is written, as updating the rows of each month afterwards would give it.
 const char* const fillStatement =
     "insert into tIN010 (island,gun_no,tran_time,invoice_tp,tax_type,   inv_amt,tax,uid,invoice,"
-    "void) select island,gun_no,tran_time,invoice_tp,tax_type,inv_amt,tax,    case when "
-    "uid='00000000' then '' else uid end ,invoice,void from tran, (select inv_start::text as "
-    "MIn1, inv_end::text as MIn2 From inv_range Where inv_date=:MShift2   and void = '0') r "
-    "where DATE_PART('year',tran_time)=:ME01 and DATE_PART('month',tran_time)>=:ME02 and "
-    "DATE_PART('month',tran_time)<=:ME03 and invoice>=r.MIn1 and invoice<=r.MIn2 and "
+    "void,tdate) select island,gun_no,tran_time,invoice_tp,tax_type,inv_amt,tax,    case when "
+    "uid='00000000' then '' else uid end ,invoice,void, case when "
+    "DATE_PART('month',tran_time)=:M1 then :Mdate1 else :Mdate2 end from tran, (select "
+    "inv_start::text as MIn1, inv_end::text as MIn2 From inv_range Where inv_date=:MShift2   and "
+    "void = '0') r where DATE_PART('year',tran_time)=:ME01 and DATE_PART('month',tran_time)>=:ME02 "
+    "and DATE_PART('month',tran_time)<=:ME03 and invoice>=r.MIn1 and invoice<=r.MIn2 and "
     "prt_invoice = '-1'";
-
-const char* const monthStatement =
-    "update tIN010 set   tdate = :Mdate where DATE_PART('month',tran_time)=:M1";
 
 const char* const summaryStatement = "SELECT invoice_tp,void,count(invoice) as cnt,sum(inv_amt) "
                                      "as amt FROM tin010 group by invoice_tp, void";
@@ -158,6 +157,9 @@ TrialOutcome runInvoiceTrial(DataModule& dm, const InvoiceTrialParams& params, P
     q.setSql(QString::fromLatin1(fillStatement));
     setMonths(q);
     q.param(QStringLiteral("MShift2")).setText(endCode);
+    q.param(QStringLiteral("M1")).setText(p.start.monthText);
+    q.param(QStringLiteral("Mdate1")).setText(startCode);
+    q.param(QStringLiteral("Mdate2")).setText(endCode);
     try {
         q.execute();
     } catch (const DbError& e) {
@@ -168,16 +170,7 @@ TrialOutcome runInvoiceTrial(DataModule& dm, const InvoiceTrialParams& params, P
                       e.sqlState(), e.code());
     }
     progress.step();
-
     step("變更年月發票資料檔");
-    q.setSql(QString::fromLatin1(monthStatement));
-    QStringList codes{startCode};
-    if (endCode.mid(3, 2) != startCode.mid(3, 2)) codes << endCode;
-    for (const QString& code : codes) {
-        q.param(QStringLiteral("Mdate")).setText(code);
-        q.param(QStringLiteral("M1")).setText(code.mid(3, 2));
-        q.execute();
-    }
 
     step("試算發票資料檔");
     q.setSql(QString::fromLatin1(summaryStatement));

@@ -202,6 +202,7 @@ void TestInvoiceMedia::failuresLeaveTheOlderFile_data() {
     QTest::newRow("a value that does not fit")
         << "field" << QString::fromUtf8("發票 QQ00000020 的銷售額「-100」是負數");
     QTest::newRow("no trial ever run") << "notrial" << QString::fromUtf8("請先執行發票試算");
+    QTest::newRow("nothing to file") << "empty" << QString::fromUtf8("沒有任何記錄");
     QTest::newRow("a statement fails") << "statement"
                                        << "inv_range";
     QTest::newRow("no folder") << "nofolder" << QString::fromUtf8("不存在");
@@ -216,6 +217,10 @@ void TestInvoiceMedia::failuresLeaveTheOlderFile() {
         invoicefix::insertSales({{"2024/06/06 08:00:00", "QQ00000020", "3", -100, 0}});
     runTrial("2024/06", "2024/06");
     if (failure == "notrial") testdb::admin("drop table tIN010", "pos_data");
+    if (failure == "empty") {
+        testdb::admin("delete from inv_range", "pos_data");
+        runTrial("2024/06", "2024/06");
+    }
     if (failure == "statement") testdb::admin("drop table inv_range", "pos_data");
     const QString path = failure == "nofolder" ? folder_.filePath("Export/87654321.TXT")
                                                : folder_.filePath("87654321.TXT");
