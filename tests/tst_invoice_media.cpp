@@ -327,7 +327,7 @@ void TestInvoiceMedia::demoStationAsTheRowByRowSteps() {
     const QString path = folder_.filePath("demo.TXT");
     const QStringList lines = runMedia(path, "2024/05", "2024/06");
 
-    // The Part's steps, block by block.
+    // The block table made row by row: a query for each block, one block after another.
     QList<QStringList> expected;
     Query ranges(dm_->cn), found(dm_->cn);
     ranges.setSql("select * From inv_range Where inv_date='11306' and void = '0' order by "
