@@ -130,6 +130,7 @@ private slots:
     void failuresLeaveTheOlderFile_data();
     void failuresLeaveTheOlderFile();
     void trialOfAnotherPeriodIsRefused();
+    void daysRunSplitsAtABlockBoundary();
     void statementsDoNotGrowWithRanges();
     void demoStationAsTheRowByRowSteps();
     void commandLine_data();
@@ -267,6 +268,24 @@ void TestInvoiceMedia::trialOfAnotherPeriodIsRefused() {
     QVERIFY(!QFileInfo::exists(path));
     runMedia(path, "2024/05", "2024/06");
     QCOMPARE(readFile(path).count("\r\n"), 3); // one summary per day, the blank numbers
+}
+
+// XY00000000 to XY00000300 issued on one day: one summary record per block, the second
+// starting at the block's first number.
+void TestInvoiceMedia::daysRunSplitsAtABlockBoundary() {
+    invoicefix::insertRange("11306", "XY00000000", "XY00000499");
+    testdb::admin("insert into tran (island, gun_no, tran_time, inv_amt, tax, tax_type, invoice, "
+                  "invoice_tp, uid, void, prt_invoice) select '01', '01', timestamp "
+                  "'2024-06-03 06:00' + g * interval '1 minute', 105, 5, 'TX', 'XY' || "
+                  "lpad(g::text, 8, '0'), '2', '00000000', 0, '-1' from generate_series(0, 300) g",
+                  "pos_data");
+    runTrial("2024/06", "2024/06");
+    runMedia(folder_.filePath("87654321.TXT"));
+    QCOMPARE(invoicefix::rows(dm_->cn, "select tinv2, tinv1, amt, type1, type2 from tIN030 "
+                                       "order by tp, tyymm, tinv2, type1"),
+             (QList<QStringList>{{"XY00000000", "00000249", "26250", "1", "A"},
+                                 {"XY00000250", "00000300", "5355", "1", "A"},
+                                 {"XY00000301", "00000499", "0", "D", "A"}}));
 }
 
 void TestInvoiceMedia::statementsDoNotGrowWithRanges() {
