@@ -4,10 +4,13 @@
 #include "app/data_module.h"
 #include "app/gui_start.h"
 #include "app/progress.h"
+#include "db/copy_loader.h"
 #include "db/input_refused.h"
+#include "demo/station_generator.h"
 #include "fuel/br050_build.h"
 #include "fuel/br050_layout.h"
 #include "fuel/br050_screen.h"
+#include "reports/common/number_mask.h"
 #include "reports/common/page_painter.h"
 #include "reports/common/report_preview.h"
 #include "reports/common/report_renderer.h"
@@ -127,6 +130,7 @@ private slots:
     void endShiftDefault_data();
     void endShiftDefault();
     void oneStatementWhateverTheNozzles();
+    void demoStationMonth();
     void screenDefaultsRefusalsAndPreview();
     void commandLine_data();
     void commandLine();
@@ -316,6 +320,54 @@ void TestBr050::oneStatementWhateverTheNozzles() {
         QCOMPARE(dm_->qy.field("gun_no").asText(),
                  QString("%1").arg((nozzles - 1) % 10, 2, 10, QChar('0')));
     }
+}
+
+// Twenty days of a generated station, from the first shift of the 1st to the last of the
+// 20th: each nozzle's meters moved by what it dispensed, wraps of the demo's totalizers
+// included, so the volume and amount sold are the sums of its shifts' out_qty and out_amt.
+void TestBr050::demoStationMonth() {
+    {
+        DemoOptions options;
+        options.seed = 3;
+        options.days = 20;
+        options.salesPerDay = 60;
+        options.lastDay = QDate(2024, 3, 20);
+        CopyLoader loader(dm_->cn);
+        SilentProgress progress;
+        generateDemoStation(options, loader, progress);
+        loader.finish();
+    }
+    QVERIFY(testdb::adminValue("select count(*) from shift_01_gun where shift between "
+                               "'1130301_1' and '1130320_3' and now_qty < start_qty")
+                .toInt() > 0); // a volume meter wrapped in the range
+    Query sums(dm_->cn);
+    sums.setSql("select island, gun_no, sum(out_amt), sum(out_qty) from shift_01_gun where shift "
+                "between '1130301_1' and '1130320_3' group by island, gun_no order by 1, 2");
+    sums.open();
+    QStringList expected;
+    double amount = 0, volume = 0;
+    for (sums.first(); !sums.eof(); sums.next()) {
+        expected << QStringList{sums.fieldAt(0).asText(), sums.fieldAt(1).asText(),
+                                formatMask(sums.fieldAt(2).asFloat(), "###,##0"),
+                                formatMask(sums.fieldAt(3).asFloat(), "###,##0.00")}
+                        .join(' ');
+        amount += sums.fieldAt(2).asFloat();
+        volume += sums.fieldAt(3).asFloat();
+    }
+    const rpt::RenderedReport r = build({"2024/03/01", "2024/03/20", "1", "3"});
+    QStringList printed;
+    QStringList total;
+    for (const rpt::PageItems& page : r.pages)
+        for (const QStringList& line : linesOf(page)) {
+            if (line.size() >= 9 && line[0].size() == 2 && line[0][0].isDigit())
+                printed << QStringList{line[0], line[1], line[5], line[8]}.join(' ');
+            const qsizetype at = line.indexOf(QString::fromUtf8("合  計"));
+            if (at >= 0) total = line.mid(at + 1);
+        }
+    QCOMPARE(printed, expected);
+    QCOMPARE(total.mid(0, 2),
+             QStringList({formatMask(amount, "#,###,##0"), formatMask(volume, "###,##0.00")}));
+    savePage(r, "br050_demo_page1.png");
 }
 
 void TestBr050::screenDefaultsRefusalsAndPreview() {

@@ -4,7 +4,9 @@
 #include "app/data_module.h"
 #include "app/gui_start.h"
 #include "app/progress.h"
+#include "db/copy_loader.h"
 #include "db/input_refused.h"
+#include "demo/station_generator.h"
 #include "fuel/br070_build.h"
 #include "fuel/br070_layout.h"
 #include "fuel/br070_screen.h"
@@ -112,6 +114,7 @@ private slots:
     void tanksAndPages();
     void refusedTank();
     void statementsForADayAndForAYear();
+    void demoStationOnEachBasis();
     void screenListsAndPreview();
     void commandLine_data();
     void commandLine();
@@ -298,6 +301,62 @@ void TestBr070::statementsForADayAndForAYear() {
     }
     QCOMPARE(counts[0], counts[1]);
     QVERIFY2(counts[0] <= 5, qPrintable(QString::number(counts[0])));
+}
+
+// Twenty days of a generated station with its eight tanks, on both bases, against the days
+// worked out by one set-based statement: first and last shift of each tank and day, sums of
+// receipts and sales, the gauge closing of a one-shift day its count.
+void TestBr070::demoStationOnEachBasis() {
+    testdb::recreate();
+    {
+        DemoOptions options;
+        options.seed = 4;
+        options.days = 20;
+        options.salesPerDay = 60;
+        options.lastDay = QDate(2024, 3, 20);
+        CopyLoader loader(dm_->cn);
+        SilentProgress progress;
+        generateDemoStation(options, loader, progress);
+        loader.finish();
+    }
+    const QString days = QString::fromUtf8(
+        "select tdate, tk, (array_agg(account1 order by shift))[1], (array_agg(real_stock1 "
+        "order by shift))[1], sum(in_stock), sum(sale), (array_agg(account2 order by shift "
+        "desc))[1], case when count(*) = 1 then (array_agg(count order by shift))[1] else "
+        "(array_agg(real_stock1 order by shift))[1] + sum(in_stock) - sum(sale) end, "
+        "(array_agg(real2 order by shift desc))[1] from (select substr(m.shift,1,3) || '/' || "
+        "substr(m.shift,4,2) || '/' || substr(m.shift,6,2) as tdate, trim(m.tank) as tk, m.* "
+        "from shift_03_tank m join tank_data d on d.tankno = substr(m.tank,2,1) join product p "
+        "on p.product_id = d.productno where substr(m.shift,1,7) between '1130305' and '1130318') "
+        "t group by tdate, tk order by tk, tdate");
+    Query reference(dm_->cn);
+    reference.setSql(days);
+    reference.open();
+    QVERIFY(reference.recordCount() >= 8 * 14);
+    const auto cents = [](double v) { return QString::number(v, 'f', 2); };
+    for (const char* basis : {"1", "2"}) {
+        SilentProgress progress;
+        buildBr070(*dm_, *work_, {"2024/03/05", "2024/03/18", "", basis}, progress);
+        QCOMPARE(dm_->qy.recordCount(), reference.recordCount());
+        const bool gauge = basis[0] == '2';
+        for (int row = 0; row < reference.recordCount(); ++row) {
+            reference.moveTo(row);
+            dm_->qy.moveTo(row);
+            const double closing = reference.fieldAt(gauge ? 7 : 6).asFloat();
+            const QStringList want{reference.fieldAt(0).asText(),
+                                   reference.fieldAt(1).asText(),
+                                   cents(reference.fieldAt(gauge ? 3 : 2).asFloat()),
+                                   cents(reference.fieldAt(4).asFloat()),
+                                   cents(reference.fieldAt(5).asFloat()),
+                                   cents(closing),
+                                   cents(reference.fieldAt(8).asFloat()),
+                                   cents(reference.fieldAt(8).asFloat() - closing)};
+            QStringList got{dm_->qy.field("tdate").asText(), dm_->qy.field("tank").asText()};
+            for (const char* c : {"bqty", "iqty", "oqty", "sqty", "rqty", "dqty"})
+                got << cents(dm_->qy.field(c).asFloat());
+            QCOMPARE(got, want);
+        }
+    }
 }
 
 void TestBr070::screenListsAndPreview() {

@@ -4,9 +4,12 @@
 #include "app/data_module.h"
 #include "app/gui_start.h"
 #include "app/progress.h"
+#include "db/copy_loader.h"
+#include "demo/station_generator.h"
 #include "fuel/br110_build.h"
 #include "fuel/br110_layout.h"
 #include "fuel/br110_screen.h"
+#include "reports/common/number_mask.h"
 #include "reports/common/page_painter.h"
 #include "reports/common/report_preview.h"
 #include "reports/common/report_renderer.h"
@@ -95,6 +98,7 @@ private slots:
     void deliveriesAndTotals();
     void exportByteForByte();
     void oneStatementWhateverTheDeliveries();
+    void demoStationMonth();
     void screenLookupPreviewAndExport();
     void commandLine_data();
     void commandLine();
@@ -286,6 +290,40 @@ void TestBr110::oneStatementWhateverTheDeliveries() {
         QCOMPARE(dm_->cn.statementsSent() - before, qint64(1));
         QCOMPARE(dm_->qy.recordCount(), deliveries);
     }
+}
+
+// A month of a generated station, whose delivery notes are now and then keyed in twice with
+// the copy marked deleted: only the live deliveries are settled, and the totals add up.
+void TestBr110::demoStationMonth() {
+    testdb::recreate();
+    {
+        DemoOptions options;
+        options.seed = 6;
+        options.days = 31;
+        options.salesPerDay = 60;
+        options.lastDay = QDate(2024, 3, 31);
+        CopyLoader loader(dm_->cn);
+        SilentProgress progress;
+        generateDemoStation(options, loader, progress);
+        loader.finish();
+    }
+    const QString range = "substr(shift,1,7) between '1130301' and '1130331'";
+    QVERIFY(testdb::adminValue("select count(*) from oil_change where del_mark <> '' and " + range)
+                .toInt() > 0);
+    const rpt::RenderedReport r = build({"2024/03/01", "2024/03/31", ""});
+    QCOMPARE(dm_->qy.recordCount(),
+             testdb::adminValue("select count(*) from oil_change where del_mark = '' and " + range)
+                 .toInt());
+    QStringList total;
+    for (const QStringList& line : linesOf(r.pages.last()))
+        if (line.first() == QString::fromUtf8("總  合  計 :")) total = line.mid(1);
+    const QString sums = testdb::adminValue(
+        "select sum(gasoline_vol) || ' ' || sum(round(gasoline_vol * in_price)) from oil_change "
+        "where del_mark = '' and " +
+        range);
+    QCOMPARE(total, QStringList({formatMask(sums.section(' ', 0, 0).toDouble(), "##,###,##0"),
+                                 formatMask(sums.section(' ', 1, 1).toDouble(), "###,###,##0")}));
+    savePage(r, "br110_demo_page1.png");
 }
 
 void TestBr110::screenLookupPreviewAndExport() {
