@@ -140,10 +140,6 @@ int reportCommand(const QStringList& args) {
             return ExitOk;
         }
         if (parser.isSet(pdf)) {
-            if (pages.pages.isEmpty()) { // no rows: no file, an older one stays as it was
-                out() << QStringLiteral("%1: 沒有資料，未寫入檔案\n").arg(report->code);
-                return ExitOk;
-            }
             rpt::writePdf(pages, parser.value(pdf));
             out() << QStringLiteral("%1: %2 列，%3 頁寫入 %4；%5 條 SQL 指令，建立 %6 秒，排版與 "
                                     "PDF %7 秒\n")

@@ -15,6 +15,7 @@
 #include "reports/common/report_preview.h"
 #include "reports/common/report_renderer.h"
 #include "support/gui_support.h"
+#include "support/page_checks.h"
 #include "support/test_database.h"
 
 #include <QApplication>
@@ -176,6 +177,8 @@ void TestBr050::nozzleLinesAndSummary() {
     }
     fiveNozzles();
     const rpt::RenderedReport r = build({"2024/05/07", "2024/05/07", "1", "3"});
+    QVERIFY_NO_OVERLAP(r);
+    QVERIFY2(cutTexts(r).isEmpty(), qPrintable(cutTexts(r)));
     QCOMPARE(r.pages.size(), 1);
     const rpt::PageItems& page = r.pages[0];
     // island, nozzle, label, amount open/close, sold, volume open/close, sold, error
@@ -355,6 +358,8 @@ void TestBr050::demoStationMonth() {
         volume += sums.fieldAt(3).asFloat();
     }
     const rpt::RenderedReport r = build({"2024/03/01", "2024/03/20", "1", "3"});
+    QVERIFY_NO_OVERLAP(r);
+    QVERIFY2(cutTexts(r).isEmpty(), qPrintable(cutTexts(r)));
     QStringList printed;
     QStringList total;
     for (const rpt::PageItems& page : r.pages)

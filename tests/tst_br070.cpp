@@ -14,6 +14,7 @@
 #include "reports/common/report_preview.h"
 #include "reports/common/report_renderer.h"
 #include "support/gui_support.h"
+#include "support/page_checks.h"
 #include "support/test_database.h"
 
 #include <QComboBox>
@@ -180,6 +181,8 @@ void TestBr070::daysOnEachBasis() {
     QFETCH(QList<QStringList>, lines);
     threeDays();
     const rpt::RenderedReport r = build({"2024/05/07", "2024/05/09", "", basis});
+    QVERIFY_NO_OVERLAP(r);
+    QVERIFY2(cutTexts(r).isEmpty(), qPrintable(cutTexts(r)));
     QCOMPARE(r.pages.size(), 1);
     QCOMPARE(detailLines(r.pages[0]), lines);
     const bool gauge = basis.startsWith('2');
@@ -245,6 +248,8 @@ void TestBr070::tanksAndPages() {
             rows << Stock{shift, t, 10, 20, 1000, 990, 1000, 991, 990};
     insertStock(rows);
     const rpt::RenderedReport r = build({"2024/05/01", "2024/05/31", tank, "1"});
+    QVERIFY_NO_OVERLAP(r);
+    QVERIFY2(cutTexts(r).isEmpty(), qPrintable(cutTexts(r)));
     QList<QStringList> seen;
     for (const rpt::PageItems& page : r.pages) {
         QStringList tanksOnPage;
@@ -336,7 +341,8 @@ void TestBr070::demoStationOnEachBasis() {
     const auto cents = [](double v) { return QString::number(v, 'f', 2); };
     for (const char* basis : {"1", "2"}) {
         SilentProgress progress;
-        buildBr070(*dm_, *work_, {"2024/03/05", "2024/03/18", "", basis}, progress);
+        const Br070Titles titles =
+            buildBr070(*dm_, *work_, {"2024/03/05", "2024/03/18", "", basis}, progress);
         QCOMPARE(dm_->qy.recordCount(), reference.recordCount());
         const bool gauge = basis[0] == '2';
         for (int row = 0; row < reference.recordCount(); ++row) {
@@ -356,6 +362,12 @@ void TestBr070::demoStationOnEachBasis() {
                 got << cents(dm_->qy.field(c).asFloat());
             QCOMPARE(got, want);
         }
+        // Eight tanks, eight pages; the station's figures fit their columns.
+        const rpt::RenderedReport r = rpt::render(br070Layout(titles), dm_->qy);
+        QCOMPARE(r.pages.size(), 8);
+        QVERIFY_NO_OVERLAP(r);
+        QVERIFY2(cutTexts(r).isEmpty(), qPrintable(cutTexts(r)));
+        if (gauge) savePage(r, "br070_demo_page1_gauge.png");
     }
 }
 

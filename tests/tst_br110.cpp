@@ -16,6 +16,7 @@
 #include "reports/common/sylk_writer.h"
 #include "screens/common/lookup_picker.h"
 #include "support/gui_support.h"
+#include "support/page_checks.h"
 #include "support/test_database.h"
 
 #include <QLabel>
@@ -160,6 +161,8 @@ void TestBr110::valueRoundedByTheDatabase() {
     const QByteArray v = volume.toLatin1(), p = price.toLatin1();
     insertDeliveries({{"1130507_2", "1", v.constData(), p.constData(), diesel}});
     const rpt::RenderedReport r = build({"2024/05/01", "2024/05/31", ""});
+    QVERIFY_NO_OVERLAP(r);
+    QVERIFY2(cutTexts(r).isEmpty(), qPrintable(cutTexts(r)));
     const QList<QStringList> lines = linesOf(r.pages[0]);
     QCOMPARE(lines[0],
              QStringList({"1130507_2", diesel, QString::fromUtf8("超級柴油"), "1"}) + printed);
@@ -207,6 +210,8 @@ void TestBr110::deliveriesAndTotals() {
         {"1130430_3", "1", "9000", "25", diesel},          // before it
     });
     const rpt::RenderedReport r = build({"2024/05/01", "2024/05/31", product});
+    QVERIFY_NO_OVERLAP(r);
+    QVERIFY2(cutTexts(r).isEmpty(), qPrintable(cutTexts(r)));
     QCOMPARE(r.pages.size(), 1);
     const QList<QStringList> printed = linesOf(r.pages[0]);
     QCOMPARE(printed.size(), lines.size() + summary.size());
@@ -311,6 +316,8 @@ void TestBr110::demoStationMonth() {
     QVERIFY(testdb::adminValue("select count(*) from oil_change where del_mark <> '' and " + range)
                 .toInt() > 0);
     const rpt::RenderedReport r = build({"2024/03/01", "2024/03/31", ""});
+    QVERIFY_NO_OVERLAP(r);
+    QVERIFY2(cutTexts(r).isEmpty(), qPrintable(cutTexts(r)));
     QCOMPARE(dm_->qy.recordCount(),
              testdb::adminValue("select count(*) from oil_change where del_mark = '' and " + range)
                  .toInt());
