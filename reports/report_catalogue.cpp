@@ -4,7 +4,10 @@
 // clang-format off
 #define TOLVAR_REPORTS(X) \
     X(br010Report) \
+    X(br050Report) \
+    X(br070Report) \
     X(br090Report) \
+    X(br110Report) \
     /* the list ends here */
 // clang-format on
 
