@@ -133,6 +133,11 @@ int reportCommand(const QStringList& args) {
         const qint64 statements = dm.cn.statementsSent() - statementsBefore;
         const rpt::RenderedReport pages = renderJob(job);
         progress.end();
+        if (parser.isSet(pdf) && pages.pages.isEmpty()) {
+            // Nothing to print: no file, and an older one of that name stays as it was.
+            out() << QStringLiteral("%1: 沒有資料，未寫入檔案\n").arg(report->code);
+            return ExitOk;
+        }
         if (parser.isSet(pdf)) {
             rpt::writePdf(pages, parser.value(pdf));
             out() << QStringLiteral("%1: %2 列，%3 頁寫入 %4；%5 條 SQL 指令，建立 %6 秒，排版與 "

@@ -7,6 +7,7 @@
 #include "reports/common/report_renderer.h"
 
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -46,7 +47,10 @@ struct ReportDef {
     QString code;        // "BR010"
     QString title;       // "BR010 簽帳客戶明細表"
     QStringList options; // the command-line option names it takes ("from", "car", ...)
-    QString exportFile;  // ".\BR010.XLS" as "BR010.XLS"; empty when the report does not export
+    // An option whose values the report narrows: name → its "|"-separated values ("order" →
+    // "1|2"). Options not named here take the values of the common table.
+    QHash<QString, QString> choices;
+    QString exportFile; // ".\BR010.XLS" as "BR010.XLS"; empty when the report does not export
     // Sets the screen's default dates where they differ from the first of the month to
     // yesterday (and today for `date`), which the options hold when it is called. Null: those.
     std::function<void(ReportOptions&, const QDate& today)> defaults;

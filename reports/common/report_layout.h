@@ -56,8 +56,11 @@ struct Band {
     QList<Control> controls;
     QString parent;     // a child band: the band it follows
     QString expression; // a group header: the column whose change starts a group (none: one group)
-    QString footer;     // a group header: its group footer
-    bool forceNewPage = false; // a group header or the summary begins a new page
+    QString footer;     // a group header or a sub-detail: its footer
+    // A sub-detail: the band printed before its rows (a group header that starts no group).
+    QString header;
+    bool forceNewPage =
+        false; // a group header, a sub-detail's header or the summary begins a new page
     bool enabled = true;
     // Runs before the band prints; returning false skips it this time.
     std::function<bool(ReportRun&)> beforePrint;

@@ -56,6 +56,13 @@ Value ReportRun::field(const QString& name) const {
     return q.value(q.recNo(), column);
 }
 
+Band* ReportRun::bandNamed(const QString& name) {
+    if (name.isEmpty()) return nullptr;
+    for (Band& b : layout_.bands)
+        if (b.name == name) return &b;
+    return nullptr;
+}
+
 QList<Band*> ReportRun::bandsOf(BandKind kind) {
     QList<Band*> list;
     for (Band& b : layout_.bands)
@@ -107,6 +114,26 @@ void ReportRun::printBand(Band& band) {
     if (band.afterPrint) band.afterPrint(*this);
     for (Band& child : layout_.bands)
         if (child.kind == BandKind::Child && child.parent == band.name) printBand(child);
+}
+
+// The sub-detail's header, its rows over the second data set (none when it is empty) and its
+// footer.
+void ReportRun::printSubDetail(Band& sub) {
+    if (!sub.enabled) return;
+    if (Band* header = bandNamed(sub.header); header && header->enabled) {
+        if (header->forceNewPage && bodyPrinted_) {
+            endPage();
+            startPage();
+        }
+        printBand(*header);
+    }
+    fieldsFrom_ = subData_;
+    for (int s = 0; s < subData_->recordCount(); ++s) {
+        subData_->moveTo(s);
+        printBand(sub);
+    }
+    fieldsFrom_ = &data_;
+    if (Band* footer = bandNamed(sub.footer)) printBand(*footer);
 }
 
 void ReportRun::placeBand(const Band& band) {
@@ -186,6 +213,9 @@ RenderedReport ReportRun::render() {
     if (!data_.active() || data_.isEmpty()) return out_;
 
     QList<Band*> groups = bandsOf(BandKind::GroupHeader);
+    // A sub-detail's header prints with the sub-detail and starts no group.
+    for (const Band& b : layout_.bands)
+        if (b.kind == BandKind::SubDetail) groups.removeAll(bandNamed(b.header));
     QList<QString> keys(groups.size());
     auto footerOf = [this](Band* group) -> Band* {
         for (Band& b : layout_.bands)
@@ -225,16 +255,9 @@ RenderedReport ReportRun::render() {
         for (Band* detail : bandsOf(BandKind::Detail))
             printBand(*detail);
         addRowToSums();
-        if (subData_) {
-            for (Band* sub : bandsOf(BandKind::SubDetail)) {
-                fieldsFrom_ = subData_;
-                for (int s = 0; s < subData_->recordCount(); ++s) {
-                    subData_->moveTo(s);
-                    printBand(*sub);
-                }
-                fieldsFrom_ = &data_;
-            }
-        }
+        if (subData_)
+            for (Band* sub : bandsOf(BandKind::SubDetail))
+                printSubDetail(*sub);
     }
     closeGroups(0);
     for (Band* summary : bandsOf(BandKind::Summary)) {

@@ -66,6 +66,8 @@ private:
     void startPage();
     void endPage();
     void printBand(rpt::Band& band);
+    void printSubDetail(rpt::Band& sub);
+    rpt::Band* bandNamed(const QString& name);
     void placeBand(const rpt::Band& band);
     void addRowToSums();
     void resetSums(const QString& band);
