@@ -61,6 +61,7 @@ private slots:
     void handlersSetCaptionsAndHideBands();
     void pageFooterOnEveryPage();
     void subDetailOverASecondDataSet();
+    void subDetailBetweenItsHeaderAndFooter();
     void paintedPageAndPdf();
 
 private:
@@ -219,6 +220,43 @@ void TestReportRenderer::subDetailOverASecondDataSet() {
     const RenderedReport r = render(l, master, &lines);
     QCOMPARE(texts(r.pages[0]).mid(2, 8),
              QStringList({"I1", "1.50", "L1", "L2", "I2", "3.00", "L1", "L2"}));
+}
+
+// A sub-detail enabled for the last row only: its header (on a new page when asked), its rows,
+// even none, and its footer; the header starts no group of the detail rows.
+void TestReportRenderer::subDetailBetweenItsHeaderAndFooter() {
+    Query master(*cn_);
+    rows(master, 2);
+    Query lines(*cn_);
+    for (int count : {2, 0}) {
+        lines.close();
+        lines.setSql(
+            QString("select 'L' || g as item from generate_series(1, %1) g order by g").arg(count));
+        lines.open();
+        Layout l = smallLayout();
+        Band header = band("SubHeader", BandKind::GroupHeader, 10);
+        header.controls << label("H", "TOTALS", 0, 0, 20);
+        header.forceNewPage = true;
+        Band footer = band("SubFooter", BandKind::GroupFooter, 10);
+        footer.controls << label("F", "END", 0, 0, 20);
+        Band sub = band("Sub", BandKind::SubDetail, 10);
+        sub.header = header.name;
+        sub.footer = footer.name;
+        sub.controls << field("SD", "item", 0, 10, 20);
+        l.bands.removeLast(); // no summary
+        l.bands << header << sub << footer;
+        l.beforeStart = [](ReportRun& run) { run.band("Sub").enabled = false; };
+        l.bands[1].afterPrint = [](ReportRun& run) {
+            run.band("Sub").enabled = run.field("item").toText() == "I2";
+        };
+        const RenderedReport r = render(l, master, &lines);
+        QCOMPARE(r.pages.size(), 2);
+        QCOMPARE(texts(r.pages[0]), QStringList({"TITLE", "1", "I1", "1.50", "I2", "3.00"}));
+        QStringList second{"TITLE", "2", "TOTALS"};
+        for (int i = 1; i <= count; ++i)
+            second << QString("L%1").arg(i);
+        QCOMPARE(texts(r.pages[1]), second << "END");
+    }
 }
 
 void TestReportRenderer::paintedPageAndPdf() {

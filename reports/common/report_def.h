@@ -47,10 +47,7 @@ struct ReportDef {
     QString code;        // "BR010"
     QString title;       // "BR010 簽帳客戶明細表"
     QStringList options; // the command-line option names it takes ("from", "car", ...)
-    // An option whose values the report narrows: name → its "|"-separated values ("order" →
-    // "1|2"). Options not named here take the values of the common table.
-    QHash<QString, QString> choices;
-    QString exportFile; // ".\BR010.XLS" as "BR010.XLS"; empty when the report does not export
+    QString exportFile;  // ".\BR010.XLS" as "BR010.XLS"; empty when the report does not export
     // Sets the screen's default dates where they differ from the first of the month to
     // yesterday (and today for `date`), which the options hold when it is called. Null: those.
     std::function<void(ReportOptions&, const QDate& today)> defaults;
@@ -61,6 +58,9 @@ struct ReportDef {
     // report does not export.
     std::function<QList<ExportColumn>(DataModule&, Query& work, const ReportOptions&, Progress&)>
         exportRows;
+    // An option whose values the report narrows: name → its "|"-separated values ("order" →
+    // "1|2"). Options not named here take the values of the common table.
+    QHash<QString, QString> choices;
 };
 
 // Runs the built layout over its rows.

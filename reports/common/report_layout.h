@@ -57,10 +57,10 @@ struct Band {
     QString parent;     // a child band: the band it follows
     QString expression; // a group header: the column whose change starts a group (none: one group)
     QString footer;     // a group header or a sub-detail: its footer
-    // A sub-detail: the band printed before its rows (a group header that starts no group).
+    bool forceNewPage = false; // a group header or the summary begins a new page
+    // A sub-detail: the band printed before its rows, a group header that starts no group
+    // (its forceNewPage begins a new page before it).
     QString header;
-    bool forceNewPage =
-        false; // a group header, a sub-detail's header or the summary begins a new page
     bool enabled = true;
     // Runs before the band prints; returning false skips it this time.
     std::function<bool(ReportRun&)> beforePrint;
