@@ -133,9 +133,10 @@ int reportCommand(const QStringList& args) {
         const qint64 statements = dm.cn.statementsSent() - statementsBefore;
         const rpt::RenderedReport pages = renderJob(job);
         progress.end();
-        if (parser.isSet(pdf) && pages.pages.isEmpty()) {
-            // Nothing to print: no file, and an older one of that name stays as it was.
-            out() << QStringLiteral("%1: 沒有資料，未寫入檔案\n").arg(report->code);
+        if (pages.pages.isEmpty()) { // no rows: no file, an older one stays as it was
+            out() << QStringLiteral("%1: 沒有資料，%2\n")
+                         .arg(report->code, parser.isSet(pdf) ? QStringLiteral("未寫入檔案")
+                                                              : QStringLiteral("未列印"));
             return ExitOk;
         }
         if (parser.isSet(pdf)) {
@@ -149,10 +150,6 @@ int reportCommand(const QStringList& args) {
                          .arg(statements)
                          .arg(built, 0, 'f', 2)
                          .arg(clock.elapsed() / 1000.0 - built, 0, 'f', 2);
-            return ExitOk;
-        }
-        if (pages.pages.isEmpty()) {
-            out() << QStringLiteral("%1: 沒有資料，未列印\n").arg(report->code);
             return ExitOk;
         }
         const QString problem =
