@@ -11,13 +11,21 @@
 #include "demo/station_generator.h"
 #include "reports/business/br060_build.h"
 #include "reports/business/br060_layout.h"
+#include "reports/business/br060_screen.h"
 #include "reports/business/decimal_figure.h"
 #include "reports/common/page_painter.h"
+#include "reports/common/report_preview.h"
 #include "reports/common/report_renderer.h"
+#include "support/gui_support.h"
+#include "support/page_checks.h"
 #include "support/test_database.h"
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QTest>
 
 namespace {
@@ -118,6 +126,7 @@ private slots:
     void printedPage_data();
     void printedPage();
     void badDatesAreRefused();
+    void screenPreview();
     void commandLinePdf();
 
 private:
@@ -329,6 +338,7 @@ void TestBr060::sameFiguresAsRowByRowOnADemoStation() {
     const rpt::RenderedReport r =
         rpt::render(br060Layout({dm_->settings.st_name, {"2024/05/05", "2024/05/31"}}), dm_->qy);
     QCOMPARE(r.pages.size(), 1);
+    QVERIFY_NO_OVERLAP(r);
     savePage(r, "br060_demo_page1");
 }
 
@@ -386,6 +396,7 @@ void TestBr060::printedPage() {
         br060Layout({QString::fromUtf8("許厝港加油站"), {"2024/05/20", "2024/06/10"}});
     const rpt::RenderedReport r = rpt::render(layout, q, nullptr, QDate(2024, 6, 11));
     QCOMPARE(r.pages.size(), 1);
+    QVERIFY_NO_OVERLAP(r);
     const rpt::PageItems& page = r.pages[0];
     const QStringList texts = allTexts(page);
     for (const char* caption :
@@ -427,6 +438,37 @@ void TestBr060::badDatesAreRefused() {
         QCOMPARE(e.field(), QString("e02"));
         QVERIFY(e.message().contains("2024/02/30"));
     }
+}
+
+void TestBr060::screenPreview() {
+    openStation();
+    insertFixture();
+    TFrmBR060 screen;
+    screen.FormCreate();
+    screen.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&screen));
+    QCOMPARE(screen.windowTitle(), QString::fromUtf8("BR060 副產品進銷存明細表"));
+    QVERIFY(!screen.SBT);
+    gui::saveScreenshot(&screen, "br060_screen");
+    screen.e01->setText("2024/05/01");
+    screen.e02->setText("2024/05/03");
+    QString pageLabel;
+    gui::answerNextDialog([&](QWidget* dialog) {
+        auto* preview = qobject_cast<ReportPreview*>(dialog);
+        if (!preview) return;
+        pageLabel = preview->PageLabel->text();
+        preview->CloseButton->click();
+    });
+    screen.SpeedButtonPrn->click();
+    QCOMPARE(pageLabel, QString::fromUtf8("第 1 / 1 頁"));
+    screen.e02->setText("2024/02/30"); // a date that is none: said, nothing built
+    QString said;
+    gui::pressInNextMessageBox(QMessageBox::Ok, &said);
+    screen.SpeedButtonPrn->click();
+    QVERIFY2(said.contains("2024/02/30"), qPrintable(said));
+    QVERIFY(screen.isVisible());
+    screen.BitBtnExit->click();
+    QVERIFY(!dm_->cn.connected());
 }
 
 // The demo station's month on paper from the command line, and its first page as a picture.

@@ -5,7 +5,9 @@
 #include "app/data_module.h"
 #include "app/gui_start.h"
 #include "app/progress.h"
+#include "db/copy_loader.h"
 #include "db/date_formats.h"
+#include "demo/station_generator.h"
 #include "reports/business/br080_build.h"
 #include "reports/business/br080_layout.h"
 #include "reports/business/br080_screen.h"
@@ -14,6 +16,7 @@
 #include "reports/common/report_renderer.h"
 #include "screens/common/lookup_picker.h"
 #include "support/gui_support.h"
+#include "support/page_checks.h"
 #include "support/test_database.h"
 
 #include <QComboBox>
@@ -133,6 +136,7 @@ private slots:
     void detailPageByDate();
     void statisticsByGiftWithPageBreaks();
     void noGiftLinesPrintNothing();
+    void demoStationMonthInBothModes();
     void statementsDoNotGrowWithSales();
     void sanePlanWithoutIndexes();
     void screenPreviewAndLookup();
@@ -234,6 +238,7 @@ void TestBr080::detailPageByDate() {
     const rpt::RenderedReport r =
         rpt::render(br080Layout(titles), dm_->qy, &dm_->qy1, QDate(2024, 5, 6));
     QCOMPARE(r.pages.size(), 1);
+    QVERIFY_NO_OVERLAP(r);
     const rpt::PageItems& page = r.pages[0];
     const QStringList texts = pageTexts(page);
     for (const char* caption : {"許厝港加油站", "贈品資料明細表", "發票號碼", "贈品名稱",
@@ -252,6 +257,7 @@ void TestBr080::detailPageByDate() {
     const rpt::RenderedReport byDay =
         rpt::render(br080Layout(buildBr080(*dm_, transactionDays, progress)), dm_->qy, &dm_->qy1);
     QVERIFY(pageTexts(byDay.pages[0]).contains(QString::fromUtf8("(交易日)")));
+    QVERIFY_NO_OVERLAP(byDay);
 }
 
 // Statistics sorted by gift with 跳頁 Y: each gift on a page of its own, its days together,
@@ -265,6 +271,7 @@ void TestBr080::statisticsByGiftWithPageBreaks() {
     const rpt::RenderedReport r =
         rpt::render(br080Layout(buildBr080(*dm_, p, progress)), dm_->qy, &dm_->qy1);
     QCOMPARE(r.pages.size(), 3);
+    QVERIFY_NO_OVERLAP(r);
     const QStringList first = pageTexts(r.pages[0]), second = pageTexts(r.pages[1]),
                       third = pageTexts(r.pages[2]);
     QVERIFY(first.contains(QString::fromUtf8("贈品資料統計表")));
@@ -294,6 +301,50 @@ void TestBr080::noGiftLinesPrintNothing() {
         rpt::render(br080Layout(buildBr080(*dm_, p, progress)), dm_->qy, &dm_->qy1);
     QVERIFY(dm_->qy.isEmpty());
     QVERIFY(r.pages.isEmpty());
+}
+
+// A month of the demo station, in detail by date and in statistics by gift: the totals are
+// what the rows add up to, each gift's once, and the first pages are saved as pictures.
+void TestBr080::demoStationMonthInBothModes() {
+    testdb::recreate();
+    {
+        Connection cn;
+        testdb::configure(cn);
+        DemoOptions options;
+        options.seed = 80;
+        options.days = 33;
+        options.salesPerDay = 120;
+        options.lastDay = QDate(2024, 6, 1);
+        CopyLoader loader(cn);
+        SilentProgress progress;
+        generateDemoStation(options, loader, progress);
+        loader.finish();
+    }
+    for (const char* mode : {"1:明細", "2:統計"}) {
+        Br080Params p;
+        p.start = "2024/05/01";
+        p.end = "2024/05/31";
+        p.mode = QString::fromUtf8(mode);
+        p.order = p.detail() ? QString::fromUtf8("1:日期") : QString::fromUtf8("2:贈品");
+        SilentProgress progress;
+        const rpt::RenderedReport r =
+            rpt::render(br080Layout(buildBr080(*dm_, p, progress)), dm_->qy, &dm_->qy1);
+        QVERIFY(dm_->qy.recordCount() > 50);
+        QHash<QString, double> byGift;
+        for (dm_->qy.first(); !dm_->qy.eof(); dm_->qy.next())
+            byGift[dm_->qy.field("product_id").asText()] += dm_->qy.field("qty").asFloat();
+        QCOMPARE(dm_->qy1.recordCount(), byGift.size());
+        for (dm_->qy1.first(); !dm_->qy1.eof(); dm_->qy1.next())
+            QCOMPARE(dm_->qy1.field("qty").asFloat(),
+                     byGift.value(dm_->qy1.field("product_id").asText()));
+        QVERIFY_NO_OVERLAP(r);
+        int totalsHeadings = 0;
+        for (const rpt::PageItems& page : r.pages)
+            totalsHeadings += int(pageTexts(page).count(QString::fromUtf8("合計 :")));
+        QCOMPARE(totalsHeadings, 1);
+        QVERIFY(pageTexts(r.pages.last()).contains(QString::fromUtf8("合計 :")));
+        savePage(r, p.detail() ? "br080_demo_detail_page1" : "br080_demo_statistics_page1");
+    }
 }
 
 void TestBr080::statementsDoNotGrowWithSales() {
@@ -398,6 +449,11 @@ void TestBr080::screenPreviewAndLookup() {
     });
     screen.SpeedButtonPrn->click();
     QCOMPARE(pageLabel, QString::fromUtf8("第 1 / 1 頁"));
+    QString said; // no printer on this machine: the screen says so and stays open
+    gui::pressInNextMessageBox(QMessageBox::Cancel, &said);
+    screen.SpeedButton2->click();
+    QVERIFY2(said.contains(QString::fromUtf8("印表機")), qPrintable(said));
+    QVERIFY(screen.isVisible());
     screen.BitBtnExit->click();
     QVERIFY(!dm_->cn.connected());
 }
