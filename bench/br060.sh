@@ -31,6 +31,10 @@ echo "source rows the row-by-row build looks up one by one: $(psql_sa -Atc "sele
   + count(distinct product_id) filter (where substr(shift,1,7) between '1131201' and '1131231')
   from shift_04_stock")"
 "$tolvar" report BR060 --from 2024/12/01 --to 2024/12/31 --pdf "$work/br060.pdf" 2>/dev/null
+source "$here/office_network.sh"
+echo "through an office network of 2 ms a round trip:"
+through_office_network 1000 "$tolvar" report BR060 --from 2024/12/01 --to 2024/12/31 \
+  --pdf "$work/br060_network.pdf" 2>/dev/null
 mkdir -p "$root_dir/build/bench"
 pdftoppm -r 200 -png -f 1 -l 1 "$work/br060.pdf" "$root_dir/build/bench/br060"
 

@@ -9,6 +9,7 @@ set -euo pipefail
 stations=("$@")
 [ ${#stations[@]} -gt 0 ] || stations=("40 500" "62 2000")
 source "$(dirname "$0")/bench_station.sh"
+source "$root_dir/bench/office_network.sh"
 export XDG_RUNTIME_DIR=$work QT_QPA_PLATFORM=offscreen
 mkdir -p "$root_dir/build/bench"
 
@@ -31,6 +32,9 @@ for station in "${stations[@]}"; do
     done
     pdftoppm -r 200 -png -f 1 -l 1 "$work/br080_$mode.pdf" "$root_dir/build/bench/br080_$mode"
   done
+  echo "through an office network of 2 ms a round trip:"
+  through_office_network 1000 "$tolvar" report BR080 --from 2024/12/01 --to 2024/12/31 \
+    --pdf "$work/br080_network.pdf" 2>/dev/null
 
   psql_sa <<SQL | grep -E '^Time|ERROR' | tail -1 |
 set statement_timeout = '120s';
