@@ -239,6 +239,7 @@ void TestBr080::detailPageByDate() {
         rpt::render(br080Layout(titles), dm_->qy, &dm_->qy1, QDate(2024, 5, 6));
     QCOMPARE(r.pages.size(), 1);
     QVERIFY_NO_OVERLAP(r);
+    QVERIFY2(cutTexts(r).isEmpty(), qPrintable(cutTexts(r)));
     const rpt::PageItems& page = r.pages[0];
     const QStringList texts = pageTexts(page);
     for (const char* caption : {"許厝港加油站", "贈品資料明細表", "發票號碼", "贈品名稱",
@@ -258,6 +259,7 @@ void TestBr080::detailPageByDate() {
         rpt::render(br080Layout(buildBr080(*dm_, transactionDays, progress)), dm_->qy, &dm_->qy1);
     QVERIFY(pageTexts(byDay.pages[0]).contains(QString::fromUtf8("(交易日)")));
     QVERIFY_NO_OVERLAP(byDay);
+    QVERIFY2(cutTexts(byDay).isEmpty(), qPrintable(cutTexts(byDay)));
 }
 
 // Statistics sorted by gift with 跳頁 Y: each gift on a page of its own, its days together,
@@ -272,6 +274,7 @@ void TestBr080::statisticsByGiftWithPageBreaks() {
         rpt::render(br080Layout(buildBr080(*dm_, p, progress)), dm_->qy, &dm_->qy1);
     QCOMPARE(r.pages.size(), 3);
     QVERIFY_NO_OVERLAP(r);
+    QVERIFY2(cutTexts(r).isEmpty(), qPrintable(cutTexts(r)));
     const QStringList first = pageTexts(r.pages[0]), second = pageTexts(r.pages[1]),
                       third = pageTexts(r.pages[2]);
     QVERIFY(first.contains(QString::fromUtf8("贈品資料統計表")));
@@ -338,6 +341,7 @@ void TestBr080::demoStationMonthInBothModes() {
             QCOMPARE(dm_->qy1.field("qty").asFloat(),
                      byGift.value(dm_->qy1.field("product_id").asText()));
         QVERIFY_NO_OVERLAP(r);
+        QVERIFY2(cutTexts(r).isEmpty(), qPrintable(cutTexts(r)));
         int totalsHeadings = 0;
         for (const rpt::PageItems& page : r.pages)
             totalsHeadings += int(pageTexts(page).count(QString::fromUtf8("合計 :")));

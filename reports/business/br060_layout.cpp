@@ -14,11 +14,6 @@ constexpr int text11 = 15;        // 11 points
 constexpr int caption12 = 16;     // 12 points
 constexpr double bodyWidth = 196; // between the margins
 
-// A vertical rule of a band.
-Control rule(const QString& name, double left, double top, double height) {
-    return box(name, top, left, 0, height);
-}
-
 Band pageHeader() {
     Band b = band(QStringLiteral("QRBand1"), BandKind::PageHeader, 19.1);
     b.controls = {
@@ -56,7 +51,7 @@ Band headings() {
     };
     int n = 0;
     for (double x : {52.9, 71.4, 103.2, 150.8})
-        b.controls << rule(QStringLiteral("QRShapeH%1").arg(++n), x, 0, 12.7);
+        b.controls << verticalLine(QStringLiteral("QRShapeH%1").arg(++n), 0, x, 12.7);
     return b;
 }
 
@@ -78,7 +73,7 @@ Band detail() {
     };
     int n = 0;
     for (double x : {52.9, 71.4, 87.3, 103.2, 119.1, 134.9, 150.8, 162.7, 178.6})
-        b.controls << rule(QStringLiteral("QRShapeD%1").arg(++n), x, 0, 7.4);
+        b.controls << verticalLine(QStringLiteral("QRShapeD%1").arg(++n), 0, x, 7.4);
     return b;
 }
 
@@ -100,7 +95,7 @@ Band summary() {
     };
     int n = 0;
     for (double x : {52.9, 71.4, 103.2, 150.8})
-        b.controls << rule(QStringLiteral("QRShapeS%1").arg(++n), x, 0, 7.4);
+        b.controls << verticalLine(QStringLiteral("QRShapeS%1").arg(++n), 0, x, 7.4);
     return b;
 }
 
