@@ -4,6 +4,8 @@
 #include "charge/sy010_screen.h"
 #include "charge/sy040_screen.h"
 #include "fuel/sy020_screen.h"
+#include "reports/business/br030_screen.h"
+#include "reports/business/br040_screen.h"
 #include "screens/common/screen.h"
 
 #include <QHash>
@@ -22,6 +24,8 @@ QHash<QString, ScreenFactory>& factories() {
         built.insert(QStringLiteral("TFrmSY010"), make<TFrmSY010>());
         built.insert(QStringLiteral("TFrmSY020"), make<TFrmSY020>());
         built.insert(QStringLiteral("TFrmSY040"), make<TFrmSY040>());
+        built.insert(QStringLiteral("TFrmBR030"), make<TFrmBR030>());
+        built.insert(QStringLiteral("TFrmBR040"), make<TFrmBR040>());
         return built;
     }();
     return list;

@@ -4,6 +4,8 @@
 // clang-format off
 #define TOLVAR_REPORTS(X) \
     X(br010Report) \
+    X(br030Report) \
+    X(br040Report) \
     /* the list ends here */
 // clang-format on
 

@@ -18,8 +18,8 @@ enum class Kind {
     Sum,        // SUM(column) over the band's scope: the group in a group footer, else all rows
     PrintDate,  // today as yyyy/MM/dd
     PageNumber, // the page's number
-    Line,       // a horizontal line `width` long
-    Box,        // a frame `width` × `height`
+    Line,       // a line `width` across and `height` down (0: a horizontal one)
+    Box,        // a frame `width` × `height`; a bold one is solid, a heavy rule
 };
 
 struct Control {
@@ -94,5 +94,9 @@ Control pageNumber(const QString& name, double top, double left, double width,
                    Align align = Align::Right, int pixels = 13);
 Control line(const QString& name, double top, double left, double width);
 Control box(const QString& name, double top, double left, double width, double height);
+// A vertical line `height` long.
+Control verticalLine(const QString& name, double top, double left, double height);
+// A heavy rule: a solid bar `width` × `height`.
+Control solidBar(const QString& name, double top, double left, double width, double height);
 
 } // namespace rpt

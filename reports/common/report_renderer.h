@@ -30,6 +30,7 @@ struct PageItems {
     QList<TextItem> texts;
     QList<QLineF> lines;
     QList<QRectF> boxes;
+    QList<QRectF> bars; // solid: heavy rules
 };
 
 struct RenderedReport {
