@@ -140,11 +140,6 @@ int reportCommand(const QStringList& args) {
             return ExitOk;
         }
         if (parser.isSet(pdf)) {
-            // Nothing to print: no file, and an older one of that name stays as it was.
-            if (pages.pages.isEmpty()) {
-                out() << QStringLiteral("%1: 沒有資料，未寫入檔案\n").arg(report->code);
-                return ExitOk;
-            }
             rpt::writePdf(pages, parser.value(pdf));
             out() << QStringLiteral("%1: %2 列，%3 頁寫入 %4；%5 條 SQL 指令，建立 %6 秒，排版與 "
                                     "PDF %7 秒\n")

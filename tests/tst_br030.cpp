@@ -18,6 +18,7 @@
 #include "reports/common/report_renderer.h"
 #include "screens/common/date_picker.h"
 #include "support/gui_support.h"
+#include "support/page_checks.h"
 #include "support/test_database.h"
 
 #include <QApplication>
@@ -272,6 +273,7 @@ private slots:
     void tankTable();
     void smallDays_data();
     void smallDays();
+    void millionsKeepEveryDigit();
     void decimalsWithoutBinaryNoise();
     void dayWithoutTanksPrintsNothing();
     void oneSnapshotWhileThePosWrites();
@@ -431,6 +433,7 @@ void TestBr030::handMadePage() {
     const rpt::Layout& layout = handMade_->layout;
     const rpt::RenderedReport& r = handMade_->rendered;
     QCOMPARE(r.pages.size(), 1);
+    QVERIFY_NO_OVERLAP(r);
     QCOMPARE(printed(r, layout, control), text);
     if (control == "QRL1") {
         savePage(r, "br030_page");
@@ -452,6 +455,7 @@ void TestBr030::tankTable() {
                           QString::fromUtf8("03|高級柴油(外|20000|0|2000|18000|18010.25|10.25")}));
     const rpt::Layout layout = br030Layout(report);
     const rpt::RenderedReport r = rpt::render(layout, dm_->qy1);
+    QVERIFY_NO_OVERLAP(r);
     const QStringList texts = pageTexts(r.pages[0]);
     for (const char* shown : {"10,000.00", "1,510.35", "13,489.65", "-9.65", "0.00"})
         QVERIFY2(texts.contains(shown), shown);
@@ -539,7 +543,33 @@ void TestBr030::smallDays() {
     sql({tank(key + "_1", "01", "x", "0", "0", "0", "0", "0")});
     const rpt::Layout layout = br030Layout(build(date));
     const rpt::RenderedReport r = rpt::render(layout, dm_->qy1);
+    QVERIFY_NO_OVERLAP(r);
     QCOMPARE(r.pages.size(), 1);
+    for (const QString& e : expected) {
+        const QString control = e.section('=', 0, 0);
+        QCOMPARE(control + "=" + printed(r, layout, control), e);
+    }
+}
+
+void TestBr030::millionsKeepEveryDigit() {
+    // A month's worth of sales in one day: figures far wider than the grid's 9.8 mm labels.
+    sql({gun("1130507_1", "01", "01", u92, "41152.23", "1234567"),
+         gun("1130507_1", "01", "02", diesel, "345678.91", "8641976", "1234.56", "30864"),
+         oil("1130507_1", u92, "12345.67/370370", "23456.78/703703", "0/0", "3456.78/103703"),
+         oil("1130507_1", diesel, "0/0", "123456.78/3086419", "0/0", "0/0"),
+         shift05("1130507_1", "9999999", "0", "3790122", "0", "103703", "370370"),
+         tank("1130507_1", "01", "九二無鉛汽油", "123456.78", "234567.89", "1234567.89",
+              "1123456.78", "1123400.00")});
+    const rpt::Layout layout = br030Layout(build());
+    const rpt::RenderedReport r = rpt::render(layout, dm_->qy1);
+    QVERIFY_NO_OVERLAP(r);
+    savePage(r, "br030_millions");
+    for (const rpt::TextItem& t : r.pages[0].texts)
+        QVERIFY2(!t.clipped, qPrintable(t.text));
+    const QStringList expected = {"amt210=$1,234,567", "amt310=$8,641,976", "amtt10=$9,876,543",
+                                  "amt301=$5,524,693", "qty310=345678.91",  "amt201=$56,791",
+                                  "t10=$19,845,678",   "t1=$15,581,483",    "amts10=$9,999,999",
+                                  "totamt=$9,845,679", "dayqty=386,831.14"};
     for (const QString& e : expected) {
         const QString control = e.section('=', 0, 0);
         QCOMPARE(control + "=" + printed(r, layout, control), e);
@@ -677,6 +707,7 @@ void TestBr030::demoStationAgreesWithBr040() {
         QVERIFY(f.fleetCard > 0 && f.jieliCard > 0);
         QCOMPARE(dm_->qy1.recordCount(), 8);
         const rpt::RenderedReport r = rpt::render(br030Layout(report), dm_->qy1);
+        QVERIFY_NO_OVERLAP(r);
         QCOMPARE(r.pages.size(), 1);
         if (date == "2024/05/07") savePage(r, "br030_demo_page");
     }
@@ -730,6 +761,7 @@ void TestBr030::screenFromTheMenu() {
     bool checked = false;
     QString pageLabel;
     QStringList shown;
+    QString overlap;
     gui::answerNextDialog(
         [&](QWidget* dialog) {
             auto* screen = qobject_cast<TFrmBR030*>(dialog);
@@ -754,6 +786,7 @@ void TestBr030::screenFromTheMenu() {
             answerPreview([&](ReportPreview* preview) {
                 pageLabel = preview->PageLabel->text();
                 shown = pageTexts(preview->report().pages.value(0));
+                overlap = overlappingTexts(preview->report());
                 gui::saveScreenshot(preview, "br030_preview");
                 preview->CloseButton->click();
             });
@@ -768,6 +801,7 @@ void TestBr030::screenFromTheMenu() {
     // The weather as typed and the picked day reach the page.
     QVERIFY(shown.contains(QString::fromUtf8("晴時多雲偶陣雨")));
     QVERIFY(shown.contains("$104,320"));
+    QVERIFY2(overlap.isEmpty(), qPrintable(overlap));
     QVERIFY(!dm_->cn.connected());
 }
 

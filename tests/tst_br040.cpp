@@ -15,6 +15,7 @@
 #include "reports/common/report_preview.h"
 #include "reports/common/report_renderer.h"
 #include "support/gui_support.h"
+#include "support/page_checks.h"
 #include "support/test_database.h"
 
 #include <QApplication>
@@ -240,6 +241,7 @@ void TestBr040::printedLines() {
     const rpt::Layout layout = br040Layout(build());
     const rpt::RenderedReport r = rpt::render(layout, dm_->qy, nullptr, QDate(2024, 6, 1));
     QCOMPARE(r.pages.size(), 1);
+    QVERIFY_NO_OVERLAP(r);
     const rpt::PageItems& page = r.pages[0];
     savePage(r, "br040_page1");
     // Day 2: no litres received print nothing ("#"), none sold print ".00", the total
@@ -278,6 +280,7 @@ void TestBr040::totalsAddInDecimal() {
          tank("1130503_1", "07", "0", "0.65")});
     const rpt::Layout layout = br040Layout(build());
     const rpt::RenderedReport r = rpt::render(layout, dm_->qy);
+    QVERIFY_NO_OVERLAP(r);
     const double summary = topOf(r.pages[0], QString::fromUtf8("合   計")) - 13.2;
     QCOMPARE(lineTexts(r.pages[0], summary + 16.9), QStringList({"4", "4"}));
 }
@@ -385,6 +388,7 @@ void TestBr040::demoStationMonth() {
                  testdb::adminValue("select sum(out_qty - test_qty - walk_qty) from shift_01_gun")
                      .toDouble()));
     const rpt::RenderedReport r = rpt::render(br040Layout(report), dm_->qy);
+    QVERIFY_NO_OVERLAP(r);
     QCOMPARE(r.pages.size(), 2);
     savePage(r, "br040_demo_page1");
 }
@@ -435,6 +439,7 @@ void TestBr040::screen() {
     screen.e01->setText("2024/05/01");
     screen.e02->setText("2024/05/04");
     QStringList shown;
+    QString overlap;
     auto* poll = new QTimer(&screen);
     QObject::connect(poll, &QTimer::timeout, [&] {
         auto* preview = qobject_cast<ReportPreview*>(QApplication::activeModalWidget());
@@ -442,6 +447,7 @@ void TestBr040::screen() {
         poll->stop();
         for (const rpt::TextItem& t : preview->report().pages.value(0).texts)
             shown << t.text;
+        overlap = overlappingTexts(preview->report());
         gui::saveScreenshot(preview, "br040_preview");
         preview->CloseButton->click();
     });
@@ -453,6 +459,7 @@ void TestBr040::screen() {
     screen.SpeedButtonPrn->click();
     QVERIFY(shown.contains("43350"));
     QVERIFY(shown.contains("113/05/03"));
+    QVERIFY2(overlap.isEmpty(), qPrintable(overlap));
     screen.BitBtnExit->click();
     QVERIFY(!dm_->cn.connected());
 }

@@ -100,8 +100,8 @@ Band revenueGrid() {
         const int code = br030ProductCode(p);
         c << label(QStringLiteral("QRLabelP%1").arg(code), QString::fromUtf8(place.name),
                    place.nameTop, 1.6, 24.0, L, heading);
-        c << label(QStringLiteral("rate%1").arg(code), {}, place.shareTop, 192.1, gridWidth - 192.1,
-                   R, value);
+        c << label(QStringLiteral("rate%1").arg(code), {}, place.shareTop, 192.1,
+                   gridWidth - 1.0 - 192.1, R, value);
         for (const ColumnPlace& col : columnPlaces) {
             if (col.quantity > 0)
                 c << label(QStringLiteral("qty%1%2").arg(code).arg(columnName(col.column)), {},
@@ -130,7 +130,7 @@ Band revenueGrid() {
     } income[] = {
         {"現      金", 5.6, "t1", 2.6, 20.6},     {"簽帳金額", 28.0, "t2", 27.8, 16.4},
         {"刷卡金額", 48.4, "t3", 47.6, 16.4},     {"車隊卡", 69.8, "t4", 67.5, 16.4},
-        {"捷利卡", 88.6, "t5", 87.3, 16.4},       {"油票金額", 105.6, "t6", 105.8, 15.1},
+        {"捷利卡", 88.6, "t5", 87.3, 15.9},       {"油票金額", 105.6, "t6", 105.8, 15.1},
         {"主產品收入", 124.1, "t7", 124.4, 16.4}, {"副產品收入", 142.9, "t8", 142.9, 16.4},
         {"洗車收入", 164.0, "t9", 162.7, 16.4},   {"收入總計", 181.5, "t10", 182.6, 16.4}};
     n = 40;
