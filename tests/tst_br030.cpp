@@ -632,31 +632,41 @@ void TestBr030::oneSnapshotWhileThePosWrites() {
 void TestBr030::statementsDoNotGrowWithRows() {
     QList<qint64> counts;
     for (int size : {1, 8}) {
+        // `size` tanks of three shifts, nozzles and car-wash rows, 10 × size² card sales.
         testdb::recreate();
-        QStringList s;
-        for (int t = 1; t <= size; ++t)
-            for (int shift = 1; shift <= 3; ++shift)
-                s << tank(QString("1130507_%1").arg(shift), QString("0%1").arg(t), "九二無鉛", "1",
-                          "2", "3", "4", "5");
-        for (int i = 0; i < size * size * 10; ++i)
-            s << sale(QString("2024/05/07 10:%1:%2")
-                          .arg(i / 60, 2, 10, QChar('0'))
-                          .arg(i % 60, 2, 10, QChar('0')),
-                      "1130507_1", "",
-                      {QString(diesel) + "/101/40.00/1000", QString(fleet) + "/132/0/-1000"});
-        for (int g = 1; g <= size; ++g)
-            s << gun("1130507_1", "01", QString("0%1").arg(g), diesel, "100", "2500")
-              << shift06(QString("1130507_%1").arg(g), "20000001", "102", "10");
-        sql(s);
+        sql({QString("insert into shift_03_tank (shift, tank, oilname, in_stock, sale, account1, "
+                     "account2, real2) select '1130507_' || s, '0' || t, 'x', 1, 2, 3, 4, 5 from "
+                     "generate_series(1, 3) s, generate_series(1, %1) t")
+                 .arg(size),
+             QString("insert into tran (island, gun_no, tran_time, shift, ref_no2, an_mark) "
+                     "select '01', '01', timestamp '2024-05-07 10:00' + g * interval '1 second', "
+                     "'1130507_1', '', '000' from generate_series(1, %1) g")
+                 .arg(size * size * 10),
+             QString("insert into tran_detl (island, gun_no, tran_time, seq, shift, product_id, "
+                     "class, qty, amt) select island, gun_no, tran_time, 1, shift, '%1', '101', "
+                     "40, 1000 from tran union all select island, gun_no, tran_time, 2, shift, "
+                     "'%2', '132', 0, -1000 from tran")
+                 .arg(diesel, fleet),
+             QString("insert into shift_01_gun (shift, island, gun_no, product_id, out_qty, "
+                     "out_amt, test_qty, test_amt, walk_qty, walk_amt) select '1130507_1', '01', "
+                     "lpad(g::text, 2, '0'), '%1', 100, 2500, 0, 0, 0, 0 from "
+                     "generate_series(1, %2) g")
+                 .arg(diesel)
+                 .arg(size),
+             QString("insert into shift_06 (shift, product_id, class, amt) select '1130507_' || "
+                     "g, '20000001', '102', 10 from generate_series(1, %1) g")
+                 .arg(size)});
         DataModule dm;
         testdb::configure(dm.cn);
         Query work(dm.cn);
         SilentProgress progress;
         dm.cn.connect();
         const qint64 before = dm.cn.statementsSent();
-        buildBr030(dm, work, {"2024/05/07", "晴天"}, progress);
+        const Br030Report report = buildBr030(dm, work, {"2024/05/07", "晴天"}, progress);
         counts << dm.cn.statementsSent() - before;
         QCOMPARE(dm.qy1.recordCount(), size);
+        QCOMPARE(report.figures.totals[Br030Col::Fleet], 1000 * size * size * 10);
+        QCOMPARE(report.figures.carWash, 10 * size);
     }
     QCOMPARE(counts[0], counts[1]);
     QVERIFY2(counts[0] <= 14, qPrintable(QString::number(counts[0])));

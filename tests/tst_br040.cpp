@@ -460,6 +460,11 @@ void TestBr040::screen() {
     QVERIFY(shown.contains("43350"));
     QVERIFY(shown.contains("113/05/03"));
     QVERIFY2(overlap.isEmpty(), qPrintable(overlap));
+    // No printer on this machine: printing says so and offers a PDF instead.
+    QString said;
+    gui::pressInNextMessageBox(QMessageBox::Cancel, &said);
+    screen.SpeedButton2->click();
+    QVERIFY2(said.contains(QString::fromUtf8("印表機")), qPrintable(said));
     screen.BitBtnExit->click();
     QVERIFY(!dm_->cn.connected());
 }
