@@ -9,6 +9,8 @@
 #include "fuel/sy020_screen.h"
 #include "reports/business/br060_screen.h"
 #include "reports/business/br080_screen.h"
+#include "reports/business/br030_screen.h"
+#include "reports/business/br040_screen.h"
 #include "screens/common/screen.h"
 
 #include <QHash>
@@ -32,6 +34,8 @@ QHash<QString, ScreenFactory>& factories() {
         built.insert(QStringLiteral("TFrmBR110"), make<TFrmBR110>());
         built.insert(QStringLiteral("TFrmBR060"), make<TFrmBR060>());
         built.insert(QStringLiteral("TFrmBR080"), make<TFrmBR080>());
+        built.insert(QStringLiteral("TFrmBR030"), make<TFrmBR030>());
+        built.insert(QStringLiteral("TFrmBR040"), make<TFrmBR040>());
         return built;
     }();
     return list;

@@ -9,6 +9,8 @@
     X(br110Report) \
     X(br060Report) \
     X(br080Report) \
+    X(br030Report) \
+    X(br040Report) \
     /* the list ends here */
 // clang-format on
 

@@ -299,7 +299,7 @@ void TestReportRenderer::paintedPageAndPdf() {
 void TestReportRenderer::textsWiderThanTheirBoxes_data() {
     QTest::addColumn<QList<Control>>("controls"); // the first is the one looked at
     QTest::addColumn<QString>("shown");
-    QTest::addColumn<QString>("fit"); // "natural", "condensed" or "cut"
+    QTest::addColumn<QString>("fit"); // "natural", "condensed", "cut" or "whole" (fits its box)
     const QString date = "2024/01/15 06:21:55";
     QTest::newRow("a caption grows to the right")
         << QList<Control>{label("A", QStringLiteral("海湖砂石實業有限公司"), 0, 0, 10, Align::Left,
@@ -336,6 +336,20 @@ void TestReportRenderer::textsWiderThanTheirBoxes_data() {
         << QList<Control>{label("A", QStringLiteral("頁        次 :"), 0, 0, 19.3),
                           pageNumber("B", 0, 18.8, 13.0, Align::Right, 16)}
         << QStringLiteral("頁        次 :") << "condensed";
+    QTest::newRow("a right-aligned figure ending just short of a rule keeps its digits")
+        << QList<Control>{label("A", "$800", 0, 50, 16.4, Align::Right, 13),
+                          verticalLine("R", 0, 66.9, 6), verticalLine("L", 0, 48, 6)}
+        << "$800"
+        << "whole";
+    QTest::newRow("a right-aligned figure ending on a frame keeps its digits")
+        << QList<Control>{label("A", "43.15%", 0, 58.9, 7.9, Align::Right, 13),
+                          box("R", 0, 0, 66.8, 6)}
+        << "43.15%"
+        << "whole";
+    QTest::newRow("a left-aligned caption starting on a rule keeps its letters")
+        << QList<Control>{label("A", QStringLiteral("主產品收入"), 0, 20, 30, Align::Left, 13),
+                          verticalLine("L", 0, 20, 6)}
+        << QStringLiteral("主產品收入") << "whole";
 }
 
 void TestReportRenderer::textsWiderThanTheirBoxes() {
@@ -359,6 +373,9 @@ void TestReportRenderer::textsWiderThanTheirBoxes() {
     if (fit == "natural") {
         QCOMPARE(t.stretch, 1.0);
         QVERIFY(t.painted.width() > controls[0].width);
+    } else if (fit == "whole") {
+        QCOMPARE(t.stretch, 1.0);
+        QVERIFY(!t.clipped);
     } else if (fit == "condensed") {
         QVERIFY2(t.stretch < 1 && t.stretch >= 0.6, qPrintable(QString::number(t.stretch)));
         QVERIFY(!t.clipped);

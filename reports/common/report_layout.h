@@ -19,7 +19,7 @@ enum class Kind {
     PrintDate,  // today as yyyy/MM/dd
     PageNumber, // the page's number
     Line,       // a line from (left, top), `width` across and `height` down: horizontal or vertical
-    Box,        // a frame `width` × `height`
+    Box,        // a frame `width` × `height`; a bold one is solid, a heavy rule
 };
 
 struct Control {
@@ -99,5 +99,7 @@ Control line(const QString& name, double top, double left, double width);
 // A vertical rule `height` long.
 Control verticalLine(const QString& name, double top, double left, double height);
 Control box(const QString& name, double top, double left, double width, double height);
+// A heavy rule: a solid bar `width` × `height`.
+Control solidBar(const QString& name, double top, double left, double width, double height);
 
 } // namespace rpt

@@ -149,7 +149,7 @@ void ReportRun::placeBand(const Band& band) {
             page.lines << QLineF(x, y, x + c.width, y + c.height);
             break;
         case Kind::Box:
-            page.boxes << QRectF(x, y, c.width, c.height);
+            (c.bold ? page.bars : page.boxes) << QRectF(x, y, c.width, c.height);
             break;
         default: {
             const QString text = controlText(band, c);

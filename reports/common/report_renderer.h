@@ -34,6 +34,7 @@ struct PageItems {
     QList<TextItem> texts;
     QList<QLineF> lines;
     QList<QRectF> boxes;
+    QList<QRectF> bars; // solid: heavy rules
 };
 
 struct RenderedReport {
