@@ -3,6 +3,7 @@
 #include "charge/br010_screen.h"
 #include "charge/sy010_screen.h"
 #include "charge/sy040_screen.h"
+#include "console/sy990_screen.h"
 #include "fuel/sy020_screen.h"
 #include "screens/common/screen.h"
 
@@ -22,6 +23,7 @@ QHash<QString, ScreenFactory>& factories() {
         built.insert(QStringLiteral("TFrmSY010"), make<TFrmSY010>());
         built.insert(QStringLiteral("TFrmSY020"), make<TFrmSY020>());
         built.insert(QStringLiteral("TFrmSY040"), make<TFrmSY040>());
+        built.insert(QStringLiteral("TFrmSY990"), make<TFrmSY990>());
         return built;
     }();
     return list;
