@@ -271,6 +271,7 @@ pg_result* Connection::collect(const QString& text, const std::function<void(PgR
     PGresult* last = nullptr;
     PGresult* error = nullptr;
     std::exception_ptr thrown;
+    bool copied = false;
     QElapsedTimer since;
     since.start();
     auto cancel = [&] {
@@ -316,6 +317,24 @@ pg_result* Connection::collect(const QString& text, const std::function<void(PgR
             PQclear(last);
             last = result;
             break;
+        case PGRES_COPY_IN:
+        case PGRES_COPY_OUT:
+        case PGRES_COPY_BOTH: {
+            // A COPY to or from this program: ended at once, or libpq would hand back the
+            // same COPY result for ever. Data coming in is read and dropped until it stops.
+            const bool in = PQresultStatus(result) == PGRES_COPY_IN;
+            PQclear(result);
+            copied = true;
+            if (in) {
+                PQputCopyEnd(conn_, "COPY FROM STDIN is not taken here");
+            } else {
+                cancel();
+                char* data = nullptr;
+                while (PQgetCopyData(conn_, &data, 0) > 0)
+                    PQfreemem(data);
+            }
+            break;
+        }
         default:
             if (error)
                 PQclear(result);
@@ -327,6 +346,13 @@ pg_result* Connection::collect(const QString& text, const std::function<void(PgR
         PQclear(last);
         PQclear(error);
         std::rethrow_exception(thrown);
+    }
+    if (copied) {
+        PQclear(last);
+        PQclear(error);
+        const QString refused = QStringLiteral("以 COPY 經由本程式傳送資料的指令不能在這裡執行");
+        traceStatement(text, int(PGRES_FATAL_ERROR), refused);
+        throw DbError(refused, {}, int(PGRES_FATAL_ERROR));
     }
     if (error) {
         PQclear(last);

@@ -43,6 +43,8 @@ private slots:
     void throwingCallbackCancelsAndKeepsTheConnection();
     void failureHalfWayKeepsEarlierRows();
     void typedTransactionIsSeen();
+    void copyThroughTheProgramIsRefused_data();
+    void copyThroughTheProgramIsRefused();
 
 private:
     std::unique_ptr<Connection> cn;
@@ -279,6 +281,34 @@ void TestQueryStreaming::typedTransactionIsSeen() {
     q.execute();
     QVERIFY(!cn->serverTransactionOpen());
     QCOMPARE(testdb::adminValue("select count(*) from scratch"), QString("1"));
+}
+
+void TestQueryStreaming::copyThroughTheProgramIsRefused_data() {
+    QTest::addColumn<QString>("sql");
+    QTest::newRow("to the program")
+        << "copy (select g from generate_series(1, 200000) g) to stdout";
+    QTest::newRow("from the program") << "copy cust_unit from stdin";
+}
+
+void TestQueryStreaming::copyThroughTheProgramIsRefused() {
+    QFETCH(QString, sql);
+    Query q(*cn);
+    q.setParamCheck(false);
+    q.whileRunning = [](qint64) { return true; };
+    q.setSql(sql);
+    QElapsedTimer clock;
+    clock.start();
+    try {
+        q.execute();
+        QFAIL("no error");
+    } catch (const DbError& error) {
+        QVERIFY2(error.message().contains("COPY"), qPrintable(error.message()));
+    }
+    QVERIFY(clock.elapsed() < 20000);
+    QVERIFY(!cn->busy());
+    // The connection is back to taking statements.
+    QCOMPARE(cn->exec("insert into cust_unit values ('A1', 'x', 0, 0)"), qint64(1));
+    QCOMPARE(testdb::adminValue("select count(*) from cust_unit"), QString("1"));
 }
 
 QTEST_GUILESS_MAIN(TestQueryStreaming)
