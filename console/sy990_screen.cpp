@@ -231,6 +231,7 @@ void TFrmSY990::setRunning(bool on) {
         w->setEnabled(!on);
     sbStop->setEnabled(on);
     sbStop->setVisible(on);
+    if (!on) Memo1->setFocus(); // back on the caret, for the next line
     showButtons();
 }
 

@@ -296,6 +296,8 @@ void TestSY990::runsOnlyTheCaretLine() {
     QCOMPARE(dm_->sqlm.events().back().message, sent);
     QCOMPARE(screen_->qy->field("a").asText(), sent.mid(7, 1));
     QCOMPARE(screen_->LabelNote->text(), QString::fromUtf8("共 1 筆"));
+    QVERIFY(screen_->Memo1->hasFocus());
+    QCOMPARE(screen_->Memo1->textCursor().blockNumber(), line);
 }
 
 void TestSY990::runOutcomes_data() {
