@@ -3,6 +3,7 @@
 #include "charge/br010_screen.h"
 #include "charge/sy010_screen.h"
 #include "charge/sy040_screen.h"
+#include "console/sy990_screen.h"
 #include "fuel/br050_screen.h"
 #include "fuel/br070_screen.h"
 #include "fuel/br110_screen.h"
@@ -29,6 +30,7 @@ QHash<QString, ScreenFactory>& factories() {
         built.insert(QStringLiteral("TFrmSY010"), make<TFrmSY010>());
         built.insert(QStringLiteral("TFrmSY020"), make<TFrmSY020>());
         built.insert(QStringLiteral("TFrmSY040"), make<TFrmSY040>());
+        built.insert(QStringLiteral("TFrmSY990"), make<TFrmSY990>());
         built.insert(QStringLiteral("TFrmBR050"), make<TFrmBR050>());
         built.insert(QStringLiteral("TFrmBR070"), make<TFrmBR070>());
         built.insert(QStringLiteral("TFrmBR110"), make<TFrmBR110>());
