@@ -8,6 +8,10 @@
     X(br070Report) \
     X(br090Report) \
     X(br110Report) \
+    X(br060Report) \
+    X(br080Report) \
+    X(br030Report) \
+    X(br040Report) \
     /* the list ends here */
 // clang-format on
 

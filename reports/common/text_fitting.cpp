@@ -87,10 +87,11 @@ void fitTexts(PageItems& page, double left, double right) {
                 from = std::max(from, o.right);
             else if (o.left >= anchor - 1e-9)
                 to = std::min(to, o.left);
-            else if (anchor - o.left < o.right - anchor)
-                from = std::max(from, o.right);
+            else if ((o.right - anchor) - (anchor - o.left) >
+                     (t.align == Align::Left ? 1e-9 : -1e-9))
+                to = std::min(to, o.left); // it reaches over the anchor from the right
             else
-                to = std::min(to, o.left);
+                from = std::max(from, o.right);
         }
         // A left-aligned text grows only to the right, a right-aligned one only to the left.
         if (t.align == Align::Left) from = std::max(from, std::min(t.rect.left(), to));
