@@ -209,6 +209,7 @@ void TestBr090::demoStationPage() {
     const rpt::RenderedReport r = rpt::render(layout, dm_->qy, nullptr, QDate(2024, 7, 1));
     QVERIFY(!r.pages.isEmpty());
     QVERIFY_NO_OVERLAP(r);
+    QVERIFY2(cutTexts(r).isEmpty(), qPrintable(cutTexts(r)));
     QCOMPARE(r.paper, QSizeF(210, 279.4));
     rpt::pageImage(r, 0, 200 / 25.4).save(QDir(screenshotFolder()).filePath("br090_page1.png"));
     auto at = [&](const QString& text) -> QPointF {
