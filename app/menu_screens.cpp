@@ -1,6 +1,8 @@
 #include "app/menu_screens.h"
 
 #include "charge/br010_screen.h"
+#include "charge/br020_screen.h"
+#include "charge/br100_screen.h"
 #include "charge/sy010_screen.h"
 #include "charge/sy040_screen.h"
 #include "fuel/sy020_screen.h"
@@ -22,6 +24,8 @@ QHash<QString, ScreenFactory>& factories() {
         built.insert(QStringLiteral("TFrmSY010"), make<TFrmSY010>());
         built.insert(QStringLiteral("TFrmSY020"), make<TFrmSY020>());
         built.insert(QStringLiteral("TFrmSY040"), make<TFrmSY040>());
+        built.insert(QStringLiteral("TFrmBR020"), make<TFrmBR020>());
+        built.insert(QStringLiteral("TFrmBR100"), make<TFrmBR100>());
         return built;
     }();
     return list;

@@ -4,6 +4,8 @@
 // clang-format off
 #define TOLVAR_REPORTS(X) \
     X(br010Report) \
+    X(br020Report) \
+    X(br100Report) \
     /* the list ends here */
 // clang-format on
 

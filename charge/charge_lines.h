@@ -1,0 +1,22 @@
+// The charge-account sales lines that the charge-customer reports read, and the discount a
+// company gets on each of them: the pieces of SQL their builds share. The sale is `m`
+// (tran), the line `d` (tran_detl) and the company `c` (cust_unit, left joined: null when the
+// sale's company is not in cust_unit).
+#pragma once
+
+#include <QString>
+
+namespace chargeLines {
+
+// The conditions that keep live sales paid "903" or "904" and join each to its lines,
+// beginning with "and " and ending in a blank.
+QString liveChargeLinesSql();
+// The discount per litre of the line, as numeric: the company's petrol rate `discount_g`
+// for fuel (class "101") whose product id begins with "113F 12", its diesel rate
+// `discount_d` for other fuel, 0 for other classes and for a company not found.
+QString discountRateSql();
+// The line's discount amount: the rate times its litres, worked out in decimal and rounded
+// to a whole number, halves away from zero (0.5 on 45 L takes off 23).
+QString lineDiscountSql();
+
+} // namespace chargeLines
