@@ -1,5 +1,7 @@
 #include "app/gui_start.h"
 
+#include "reports/common/report_fonts.h"
+
 #include "app/data_module.h"
 #include "app/main_form.h"
 #include "app/splash_form.h"
@@ -11,9 +13,7 @@
 
 void setUpChineseFonts() {
     const QString ming = QStringLiteral("AR PL UMing TW");
-    for (const char* name : {"新細明體", "細明體", "PMingLiU", "MingLiU"})
-        if (!QFontDatabase::hasFamily(QString::fromUtf8(name)))
-            QFont::insertSubstitution(QString::fromUtf8(name), ming);
+    installReportFontSubstitutes();
     QFont font(QFontDatabase::hasFamily(QStringLiteral("新細明體")) ? QStringLiteral("新細明體")
                                                                     : ming);
     font.setPixelSize(12);

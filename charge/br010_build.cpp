@@ -31,6 +31,15 @@ QString selection(const Br010Params& p, const DateBasisFilter& filter) {
     return sql;
 }
 
+// The work table's columns in the chosen order, as the lines were written.
+QString workOrder(const Br010Params& p) {
+    const QChar order = p.order.isEmpty() ? QChar() : p.order.at(0);
+    if (order == QLatin1Char('1')) return QStringLiteral("tran_time");
+    if (order == QLatin1Char('2')) return QStringLiteral("car_no, tran_time");
+    if (order == QLatin1Char('3')) return QStringLiteral("comp_no, tran_time");
+    return {};
+}
+
 // How a line's product and company are found in their masters: by the trimmed codes for
 // print, by the codes as stored (read as the master's own column type) for export.
 struct MasterKeys {
@@ -102,14 +111,14 @@ void fillWorkTable(Query& work, const Br010Params& p, const MasterKeys& keys, Pr
 
 Br010Titles buildBr010(DataModule& dm, Query& work, const Br010Params& params, Progress& progress) {
     fillWorkTable(work, params, MasterKeys(), progress);
-    openWorkRows(dm.qy, QStringLiteral("tBR010"));
+    openWorkRows(dm.qy, QStringLiteral("tBR010"), workOrder(params));
     progress.step();
     return {dm.settings.st_name, params, dm.settings.tax_rate};
 }
 
 void buildBr010Export(Query& work, const Br010Params& params, Progress& progress) {
     fillWorkTable(work, params, storedKeys(work), progress);
-    openWorkRows(work, QStringLiteral("tBR010"));
+    openWorkRows(work, QStringLiteral("tBR010"), workOrder(params));
     progress.step();
 }
 

@@ -133,6 +133,12 @@ int reportCommand(const QStringList& args) {
         const qint64 statements = dm.cn.statementsSent() - statementsBefore;
         const rpt::RenderedReport pages = renderJob(job);
         progress.end();
+        if (pages.pages.isEmpty()) { // no rows: no file, an older one stays as it was
+            out() << QStringLiteral("%1: 沒有資料，%2\n")
+                         .arg(report->code, parser.isSet(pdf) ? QStringLiteral("未寫入檔案")
+                                                              : QStringLiteral("未列印"));
+            return ExitOk;
+        }
         if (parser.isSet(pdf)) {
             rpt::writePdf(pages, parser.value(pdf));
             out() << QStringLiteral("%1: %2 列，%3 頁寫入 %4；%5 條 SQL 指令，建立 %6 秒，排版與 "
@@ -144,10 +150,6 @@ int reportCommand(const QStringList& args) {
                          .arg(statements)
                          .arg(built, 0, 'f', 2)
                          .arg(clock.elapsed() / 1000.0 - built, 0, 'f', 2);
-            return ExitOk;
-        }
-        if (pages.pages.isEmpty()) {
-            out() << QStringLiteral("%1: 沒有資料，未列印\n").arg(report->code);
             return ExitOk;
         }
         const QString problem =

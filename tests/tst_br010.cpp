@@ -9,6 +9,7 @@
 #include "charge/br010_layout.h"
 #include "reports/common/page_painter.h"
 #include "reports/common/report_renderer.h"
+#include "support/page_checks.h"
 #include "support/test_database.h"
 
 #include <QProcess>
@@ -100,11 +101,15 @@ private slots:
     void invoiceSummary_data();
     void invoiceSummary();
     void groupsAndPageBreaks();
+    void rowsOfManyWidthsReadBackInTheChosenOrder_data();
+    void rowsOfManyWidthsReadBackInTheChosenOrder();
     void exportRowsAndColumns();
     void statementsDoNotGrowWithRows();
     void commandLinePdfShowsTheTotals();
     void commandLineOutcomes_data();
     void commandLineOutcomes();
+    void emptyRangeWritesNoFile_data();
+    void emptyRangeWritesNoFile();
 
 private:
     Br010Params may() const;
@@ -144,7 +149,7 @@ Br010Params TestBr010::may() const {
 
 QList<QStringList> TestBr010::workRows(const QString& columns) {
     Query q(dm_->cn);
-    q.setSql("select " + columns + " from tBR010 order by ctid");
+    q.setSql("select " + columns + " from tBR010 order by tran_time, ctid");
     q.open();
     QList<QStringList> rows;
     for (q.first(); !q.eof(); q.next()) {
@@ -254,8 +259,8 @@ void TestBr010::selection() {
     SilentProgress progress;
     buildBr010(*dm_, work, params, progress);
     QStringList seen;
-    for (const QStringList& row : workRows("car_no"))
-        seen << row[0];
+    for (dm_->qy.first(); !dm_->qy.eof(); dm_->qy.next())
+        seen << dm_->qy.field("car_no").asText();
     if (!params.order.startsWith('2')) std::sort(seen.begin(), seen.end());
     QCOMPARE(seen, cars);
     QCOMPARE(dm_->qy.recordCount(), cars.size()); // the layout's rows
@@ -284,6 +289,7 @@ void TestBr010::invoiceSummary() {
     const Br010Titles titles = buildBr010(*dm_, work, may(), progress);
     const rpt::Layout layout = br010Layout(titles);
     const rpt::RenderedReport r = rpt::render(layout, dm_->qy, nullptr, QDate(2024, 6, 1));
+    QVERIFY_NO_OVERLAP(r);
     QCOMPARE(QStringList(
                  {printed(r, layout, "t11"), printed(r, layout, "t12"), printed(r, layout, "t13")}),
              diesel);
@@ -314,6 +320,7 @@ void TestBr010::groupsAndPageBreaks() {
     SilentProgress progress;
     const rpt::Layout layout = br010Layout(buildBr010(*dm_, work, p, progress));
     const rpt::RenderedReport r = rpt::render(layout, dm_->qy);
+    QVERIFY_NO_OVERLAP(r);
     // Each vehicle on a page of its own, then the totals on theirs.
     QCOMPARE(r.pages.size(), 3);
     auto pageHas = [&](int page, const QString& text) {
@@ -337,6 +344,79 @@ void TestBr010::groupsAndPageBreaks() {
     for (const rpt::TextItem& t : r.pages[1].texts)
         if (std::abs(t.rect.top() - lineTop) < 0.01) onTheLine << t.text;
     QCOMPARE(onTheLine.mid(6), QStringList({"100.00", "1.00", "100", "100"}));
+}
+
+// Regression: the build read tBR010 back by its rows' places on disk, taking them for the
+// order the INSERT ... SELECT wrote. Once the table spans pages, a short line (a company not
+// in cust_unit, an empty name) lands in the free space an earlier page kept, and prints among
+// lines of another day or vehicle. Read back, every line stands in the chosen order.
+void TestBr010::rowsOfManyWidthsReadBackInTheChosenOrder_data() {
+    QTest::addColumn<QString>("order");
+    QTest::addColumn<QStringList>("keys"); // the columns the lines must be in order by
+    QTest::newRow("1: date") << QString::fromUtf8("1:日期") << QStringList{"tran_time"};
+    QTest::newRow("2: car") << QString::fromUtf8("2:車號") << QStringList{"car_no", "tran_time"};
+    QTest::newRow("3: company") << QString::fromUtf8("3:公司")
+                                << QStringList{"comp_no", "tran_time"};
+}
+
+void TestBr010::rowsOfManyWidthsReadBackInTheChosenOrder() {
+    QFETCH(QString, order);
+    QFETCH(QStringList, keys);
+    // Known companies with codes of 20 characters and names of 20 Chinese characters, and
+    // companies unknown to cust_unit (no name); products named in 10 characters, and unknown
+    // products shown by their code; 4,000 lines over several days.
+    testdb::admin(QString::fromUtf8("insert into cust_unit (cust_id, unit_name, discount_d, "
+                                    "discount_g) select 'LONG-COMPANY-CODE-0' || g, "
+                                    "repeat('海湖砂石實業', 3) || '有限', 0.5, 0.5 from "
+                                    "generate_series(0, 6) g"),
+                  "pos_data");
+    testdb::admin(QString::fromUtf8("insert into product (product_id, name, class, price) values "
+                                    "('113F 51101002', repeat('高級柴油', 2) || '外購', '101', "
+                                    "25)"),
+                  "pos_data");
+    testdb::admin("insert into tran (island, gun_no, tran_time, shift, car_no, ref_no2, payment, "
+                  "an_mark) select '01', '01', timestamp '2024-05-03' + g * interval '97 "
+                  "second', '1130503_1', substr('ABCDEFGHIJ', 1, 1 + (g * 7) % 10), case when (g "
+                  "* 37) % 17 < 6 then 'LONG-COMPANY-CODE-0' || (g % 7) else 'U' || (g % 5) "
+                  "end, '903', '000' from generate_series(1, 4000) g",
+                  "pos_data");
+    testdb::admin("insert into tran_detl (island, gun_no, tran_time, seq, shift, product_id, "
+                  "class, price, qty, amt) select island, gun_no, tran_time, 1, shift, case "
+                  "when (extract(epoch from tran_time)::bigint * 13) % 7 < 3 then "
+                  "'113F 51101002' else '999Z 00000009' end, '101', 25, 10, 250 from tran",
+                  "pos_data");
+    Br010Params p = may();
+    p.order = order;
+    Query work(dm_->cn);
+    SilentProgress progress;
+    buildBr010(*dm_, work, p, progress);
+    Query pages(dm_->cn);
+    pages.setSql("select count(distinct (ctid::text::point)[0]) from tBR010");
+    pages.open();
+    QVERIFY2(pages.fieldAt(0).asText().toInt() > 10, "the work table spans many pages");
+    auto check = [&](Query& rows, const char* build) {
+        QCOMPARE(rows.recordCount(), 4000);
+        QStringList previous;
+        int row = 0;
+        for (rows.first(); !rows.eof(); rows.next(), ++row) {
+            QStringList key;
+            for (const QString& k : keys)
+                key << rows.field(k).asText();
+            QVERIFY2(previous.isEmpty() || previous <= key,
+                     qPrintable(QString("%1 line %2: %3 after %4")
+                                    .arg(build)
+                                    .arg(row)
+                                    .arg(key.join(' '), previous.join(' '))));
+            previous = key;
+        }
+    };
+    check(dm_->qy, "print");
+    // Long and empty names side by side print without one text over another.
+    const rpt::RenderedReport r = rpt::render(br010Layout({"Station", p, 0.05}), dm_->qy);
+    QVERIFY(r.pages.size() > 50);
+    QVERIFY_NO_OVERLAP(r);
+    buildBr010Export(work, p, progress);
+    check(work, "export");
 }
 
 void TestBr010::exportRowsAndColumns() {
@@ -463,6 +543,38 @@ void TestBr010::commandLineOutcomes() {
         QVERIFY(sylk.open(QIODevice::ReadOnly));
         QVERIFY(sylk.readAll().contains("C;X1;Y3;K\"2024/05/07\""));
     }
+}
+
+// A range without charge sales says so and writes nothing: an older file of the name the
+// office keeps reusing stays as it was.
+void TestBr010::emptyRangeWritesNoFile_data() {
+    QTest::addColumn<QString>("output");
+    QTest::newRow("pdf") << "--pdf";
+    QTest::newRow("sylk") << "--sylk";
+}
+
+void TestBr010::emptyRangeWritesNoFile() {
+    QFETCH(QString, output);
+    insertSales({{"08:00:00", "AB-1", "C01", diesel, "101", 25, 100, 2500}});
+    QTemporaryDir folder;
+    testdb::writeConfig(folder.path(), {"DBServerName=" + testdb::host(),
+                                        "DBPort=" + QString::number(testdb::port())});
+    const QString path = folder.filePath("h.out");
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("last month's report");
+    old.close();
+    QProcess tolvar;
+    tolvar.setWorkingDirectory(folder.path());
+    tolvar.start(qEnvironmentVariable("TOLVAR_EXE"),
+                 {"report", "BR010", "--from", "2024/04/01", "--to", "2024/04/30", output, path});
+    QVERIFY(tolvar.waitForFinished(60000));
+    QCOMPARE(tolvar.exitCode(), 0);
+    const QString said = QString::fromUtf8(tolvar.readAllStandardOutput());
+    QVERIFY2(said.contains(QString::fromUtf8("沒有資料")), qPrintable(said));
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("last month's report"));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files).size(), 2); // config.ini and h.out
 }
 
 QTEST_MAIN(TestBr010)

@@ -4,6 +4,7 @@
 #include "db/query.h"
 #include "reports/common/page_painter.h"
 #include "reports/common/report_renderer.h"
+#include "support/page_checks.h"
 #include "support/test_database.h"
 
 #include <QTest>
@@ -49,6 +50,8 @@ Layout smallLayout() {
 
 } // namespace
 
+Q_DECLARE_METATYPE(QList<rpt::Control>)
+
 class TestReportRenderer : public QObject {
     Q_OBJECT
 private slots:
@@ -62,6 +65,8 @@ private slots:
     void pageFooterOnEveryPage();
     void subDetailOverASecondDataSet();
     void paintedPageAndPdf();
+    void textsWiderThanTheirBoxes_data();
+    void textsWiderThanTheirBoxes();
 
 private:
     void rows(Query& q, int count, const QString& keys = {});
@@ -88,6 +93,7 @@ void TestReportRenderer::headerAndPageNumberOnEveryPage() {
     Query q(*cn_);
     rows(q, 12);
     const RenderedReport r = render(smallLayout(), q);
+    QVERIFY_NO_OVERLAP(r);
     // 80 mm of body: the header and six rows on a page; twelve rows and the summary: 3 pages.
     QCOMPARE(r.pages.size(), 3);
     for (int p = 0; p < 3; ++p) {
@@ -111,6 +117,7 @@ void TestReportRenderer::childBandFollowsItsParent() {
     child.controls << label("H", "ITEM", 0, 0, 20);
     l.bands.insert(1, child);
     const RenderedReport r = render(l, q);
+    QVERIFY_NO_OVERLAP(r);
     for (const PageItems& page : r.pages) {
         const TextItem* heading = find(page, "ITEM");
         QVERIFY(heading);
@@ -142,6 +149,7 @@ void TestReportRenderer::groupsSumsAndNewPages() {
     l.bands.insert(3, footer);
     l.bands.last().forceNewPage = newPage;
     const RenderedReport r = render(l, q);
+    QVERIFY_NO_OVERLAP(r);
     QCOMPARE(r.pages.size(), pages);
     QStringList all;
     for (const PageItems& p : r.pages)
@@ -181,6 +189,7 @@ void TestReportRenderer::handlersSetCaptionsAndHideBands() {
         return true;
     };
     const RenderedReport r = render(l, q);
+    QVERIFY_NO_OVERLAP(r);
     QCOMPARE(texts(r.pages[0]), QStringList({QStringLiteral("許厝港加油站"), "1", "I1", "1.50",
                                              "I3", "4.50", "I4", "6.00", "12", "15.00"}));
 }
@@ -193,6 +202,7 @@ void TestReportRenderer::pageFooterOnEveryPage() {
     footer.controls << pageNumber("FP", 0, 0, 20, Align::Left);
     l.bands << footer;
     const RenderedReport r = render(l, q);
+    QVERIFY_NO_OVERLAP(r);
     // 70 mm for rows above the footer: five rows a page.
     QCOMPARE(r.pages.size(), 3);
     for (int p = 0; p < r.pages.size(); ++p) {
@@ -217,6 +227,7 @@ void TestReportRenderer::subDetailOverASecondDataSet() {
     sub.controls << field("SD", "item", 0, 10, 20);
     l.bands.insert(2, sub);
     const RenderedReport r = render(l, master, &lines);
+    QVERIFY_NO_OVERLAP(r);
     QCOMPARE(texts(r.pages[0]).mid(2, 8),
              QStringList({"I1", "1.50", "L1", "L2", "I2", "3.00", "L1", "L2"}));
 }
@@ -225,6 +236,7 @@ void TestReportRenderer::paintedPageAndPdf() {
     Query q(*cn_);
     rows(q, 3);
     const RenderedReport r = render(smallLayout(), q);
+    QVERIFY_NO_OVERLAP(r);
     const QImage image = pageImage(r, 0, 4);
     QCOMPARE(image.size(), QSize(400, 400));
     // Ink where the first row's text lies, none in the right margin.
@@ -241,6 +253,94 @@ void TestReportRenderer::paintedPageAndPdf() {
     QFile pdf(path);
     QVERIFY(pdf.open(QIODevice::ReadOnly));
     QVERIFY(pdf.read(5) == "%PDF-");
+}
+
+// A text wider than its box: drawn whole into empty space beside it, condensed where it would
+// reach another text or a rule, cut only where condensing would make it unreadable; widths
+// measured with the font the page is painted with.
+void TestReportRenderer::textsWiderThanTheirBoxes_data() {
+    QTest::addColumn<QList<Control>>("controls"); // the first is the one looked at
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("fit"); // "natural", "condensed" or "cut"
+    const QString date = "2024/01/15 06:21:55";
+    QTest::newRow("a caption grows to the right")
+        << QList<Control>{label("A", QStringLiteral("海湖砂石實業有限公司"), 0, 0, 10, Align::Left,
+                                13)}
+        << QStringLiteral("海湖砂石實業有限公司") << "natural";
+    QTest::newRow("a right-aligned figure grows to the left")
+        << QList<Control>{label("A", "$1,234,567", 0, 50, 9.8, Align::Right, 13),
+                          label("B", "X", 0, 0, 5)}
+        << "$1,234,567"
+        << "natural";
+    QTest::newRow("a centred title grows both ways")
+        << QList<Control>{label("A", QStringLiteral("簽帳客戶明細表簽帳客戶明細表"), 0, 30, 10,
+                                Align::Centre)}
+        << QStringLiteral("簽帳客戶明細表簽帳客戶明細表") << "natural";
+    QTest::newRow("a date and time keeps its seconds beside the next column")
+        << QList<Control>{field("A", "stamp", 0, 0, 32.3), field("B", "item", 0, 32.4, 20)} << date
+        << "condensed";
+    QTest::newRow("a name stops at the next column, condensed")
+        << QList<Control>{label("A", QStringLiteral("海湖砂石實業有限公司"), 0, 0, 29.4,
+                                Align::Left, 13),
+                          field("B", "item", 0, 31.5, 20)}
+        << QStringLiteral("海湖砂石實業有限公司") << "condensed";
+    QTest::newRow("cut where condensing would be unreadable")
+        << QList<Control>{label("A", QStringLiteral("海湖砂石實業有限公司"), 0, 0, 10, Align::Left,
+                                13),
+                          field("B", "item", 0, 10.5, 20)}
+        << QStringLiteral("海湖砂石") << "cut";
+    QTest::newRow("a vertical rule stops it")
+        << QList<Control>{label("A", QStringLiteral("海湖砂石實業有限公司"), 1, 1, 29.4,
+                                Align::Left, 13),
+                          box("R", 0, 0, 31, 6)}
+        << QStringLiteral("海湖砂石實業有限公司") << "condensed";
+    QTest::newRow("a page header's caption before the page number")
+        << QList<Control>{label("A", QStringLiteral("頁        次 :"), 0, 0, 19.3),
+                          pageNumber("B", 0, 18.8, 13.0, Align::Right, 16)}
+        << QStringLiteral("頁        次 :") << "condensed";
+}
+
+void TestReportRenderer::textsWiderThanTheirBoxes() {
+    QFETCH(QList<Control>, controls);
+    QFETCH(QString, shown);
+    QFETCH(QString, fit);
+    Query q(*cn_);
+    q.setSql("select 'I1' as item, '2024/01/15 06:21:55' as stamp");
+    q.open();
+    Layout l;
+    l.page.width = 100;
+    l.page.length = 100;
+    Band detail = band("Detail", BandKind::Detail, 10);
+    detail.controls = controls;
+    l.bands = {detail};
+    const RenderedReport r = render(l, q);
+    QVERIFY_NO_OVERLAP(r);
+    const TextItem& t = r.pages[0].texts[0];
+    QCOMPARE(t.text, shown);
+    const double box = 10 + controls[0].left;
+    if (fit == "natural") {
+        QCOMPARE(t.stretch, 1.0);
+        QVERIFY(t.painted.width() > controls[0].width);
+    } else if (fit == "condensed") {
+        QVERIFY2(t.stretch < 1 && t.stretch >= 0.6, qPrintable(QString::number(t.stretch)));
+        QVERIFY(!t.clipped);
+        QCOMPARE(t.painted.left(), box);
+    } else {
+        QVERIFY(t.clipped);
+        QCOMPARE(t.stretch, 0.6);
+    }
+    // Painted, the text lies where the page says: ink inside its extent, none beyond.
+    const QImage image = pageImage(r, 0, 8);
+    const QRectF at = t.painted;
+    auto inked = [&](double from, double to) {
+        const int top = int(at.top() * 8) + 1, bottom = int(at.bottom() * 8) - 1;
+        for (int y = top; y <= bottom; ++y)
+            for (int x = int(from * 8); x < int(to * 8); ++x)
+                if (qGray(image.pixel(x, y)) < 160) return true;
+        return false;
+    };
+    QVERIFY(inked(at.left(), at.right()));
+    if (controls.size() == 1) QVERIFY(!inked(at.right() + 0.5, 95));
 }
 
 QTEST_MAIN(TestReportRenderer)

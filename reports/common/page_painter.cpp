@@ -1,12 +1,14 @@
 #include "reports/common/page_painter.h"
 
 #include "reports/common/file_error.h"
+#include "reports/common/report_fonts.h"
 
-#include <QFile>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSaveFile>
 
 namespace rpt {
 
@@ -43,15 +45,25 @@ void paintPage(QPainter& painter, const PageItems& page, double unitsPerMm) {
     for (const QRectF& b : page.boxes)
         painter.drawRect(scaled(b, unitsPerMm));
     for (const TextItem& t : page.texts) {
-        QFont font(t.font);
         // Sizes are pixels at 96 per inch; the painter's units are device units.
-        font.setPixelSize(std::max(1, int(t.pixels * mmPerPixel * unitsPerMm + 0.5)));
-        font.setBold(t.bold);
-        painter.setFont(font);
-        painter.drawText(
-            scaled(t.rect, unitsPerMm),
-            int(alignmentOf(t.align) | Qt::AlignTop | Qt::TextDontClip | Qt::TextSingleLine),
-            t.text);
+        painter.setFont(reportFont(t.font, t.pixels * mmPerPixel * unitsPerMm, t.bold));
+        if (t.painted.isNull()) {
+            painter.drawText(
+                scaled(t.rect, unitsPerMm),
+                int(alignmentOf(t.align) | Qt::AlignTop | Qt::TextDontClip | Qt::TextSingleLine),
+                t.text);
+            continue;
+        }
+        // Drawn into its fitted extent exactly: the font at this device's size is scaled to
+        // the width the page was fitted with, condensed where the fitting condensed it.
+        const QFontMetricsF metrics = painter.fontMetrics();
+        const double advance = metrics.horizontalAdvance(t.text);
+        const double width = t.painted.width() * unitsPerMm;
+        painter.save();
+        painter.translate(t.painted.left() * unitsPerMm, t.painted.top() * unitsPerMm);
+        if (advance > 0) painter.scale(width / advance, 1);
+        painter.drawText(QPointF(0, metrics.ascent()), t.text);
+        painter.restore();
     }
     painter.restore();
 }
@@ -71,14 +83,12 @@ QImage pageImage(const RenderedReport& report, int index, double pixelsPerMm) {
 }
 
 void writePdf(const RenderedReport& report, const QString& path) {
-    {
-        // QPdfWriter says nothing of a file it cannot open: try it first.
-        QFile probe(path);
-        if (!probe.open(QIODevice::WriteOnly))
-            throw FileError(QStringLiteral("無法寫入檔案 %1：%2").arg(path, probe.errorString()),
-                            path);
-    }
-    QPdfWriter pdf(path);
+    // Written beside the old file and put in its place only when whole: a failure leaves an
+    // older file of that name as it was, and no partial file.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw FileError(QStringLiteral("無法寫入檔案 %1：%2").arg(path, file.errorString()), path);
+    QPdfWriter pdf(&file);
     constexpr int dotsPerInch = 254; // one device unit is 0.1 mm
     pdf.setResolution(dotsPerInch);
     pdf.setPageSize(QPageSize(report.paper, QPageSize::Millimeter));
@@ -91,6 +101,8 @@ void writePdf(const RenderedReport& report, const QString& path) {
         paintPage(painter, report.pages[i], dotsPerInch / 25.4);
     }
     if (!painter.end()) throw FileError(QStringLiteral("無法寫入檔案 %1").arg(path), path);
+    if (!file.commit())
+        throw FileError(QStringLiteral("無法寫入檔案 %1：%2").arg(path, file.errorString()), path);
 }
 
 } // namespace rpt

@@ -16,7 +16,8 @@ void paintPage(QPainter& painter, const PageItems& page, double unitsPerMm);
 // Page `index` as a white picture of `pixelsPerMm` pixels per millimetre.
 QImage pageImage(const RenderedReport& report, int index, double pixelsPerMm);
 // Writes every page to the PDF file `path`, the fonts embedded and the text searchable.
-// Throws FileError when the file cannot be written.
+// Throws FileError when the file cannot be written; an older file of that name is then left
+// as it was.
 void writePdf(const RenderedReport& report, const QString& path);
 
 } // namespace rpt

@@ -2,6 +2,7 @@
 
 #include "db/query.h"
 #include "reports/common/number_mask.h"
+#include "reports/common/text_fitting.h"
 
 #include <stdexcept>
 
@@ -127,8 +128,14 @@ void ReportRun::placeBand(const Band& band) {
             const QString text = controlText(band, c);
             if (text.isEmpty()) break;
             const double height = c.pixels * mmPerPixel * 1.25;
-            page.texts << TextItem{
-                QRectF(x, y, c.width, height), text, layout_.page.font, c.pixels, c.bold, c.align};
+            TextItem item;
+            item.rect = QRectF(x, y, c.width, height);
+            item.text = text;
+            item.font = layout_.page.font;
+            item.pixels = c.pixels;
+            item.bold = c.bold;
+            item.align = c.align;
+            page.texts << item;
         }
         }
     }
@@ -246,6 +253,8 @@ RenderedReport ReportRun::render() {
     }
     endPage();
     data_.gotoBookmark(at);
+    for (PageItems& page : out_.pages)
+        fitTexts(page, p.left, out_.paper.width() - p.right);
     return out_;
 }
 

@@ -23,7 +23,11 @@ struct TextItem {
     int pixels = 13;
     bool bold = false;
     Align align = Align::Left;
-    bool clipped = false; // cut at the control's width (a column's value), else drawn whole
+    // Where the text is painted once the page is fitted (see text_fitting.h): its letters'
+    // extent, horizontally condensed by `stretch`; null before fitting.
+    QRectF painted;
+    double stretch = 1;
+    bool clipped = false; // cut: even condensed, the whole text had no room
 };
 
 struct PageItems {

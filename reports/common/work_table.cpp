@@ -16,10 +16,10 @@ void recreateWorkTable(Query& query, const QString& table, const QString& create
     query.execute();
 }
 
-void openWorkRows(Query& query, const QString& table) {
+void openWorkRows(Query& query, const QString& table, const QString& orderBy) {
     query.close();
-    // A table filled once and never updated keeps its rows in the order written.
-    query.setSql(QStringLiteral("select * from %1 order by ctid").arg(table));
+    query.setSql(QStringLiteral("select * from %1 order by %2ctid")
+                     .arg(table, orderBy.isEmpty() ? QString() : orderBy + QStringLiteral(", ")));
     query.open();
 }
 
