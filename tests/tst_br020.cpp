@@ -18,6 +18,7 @@
 #include "reports/common/sylk_writer.h"
 #include "screens/common/process_form.h"
 #include "support/gui_support.h"
+#include "support/page_checks.h"
 #include "support/sales_fixture.h"
 #include "support/test_database.h"
 
@@ -82,6 +83,16 @@ QStringList lineOf(const rpt::PageItems& page, const QString& anchor) {
     for (const rpt::TextItem& t : items)
         texts << t.text;
     return texts;
+}
+
+// The texts that had to be cut to fit their place.
+QStringList cutTexts(const rpt::RenderedReport& r) {
+    QStringList cut;
+    for (const rpt::PageItems& p : r.pages)
+        for (const rpt::TextItem& t : p.texts)
+            if (t.clipped)
+                cut << QStringLiteral("%1@%2,%3").arg(t.text).arg(t.rect.left()).arg(t.rect.top());
+    return cut;
 }
 
 QString screenshotFolder() {
@@ -319,6 +330,8 @@ void TestBr020::layoutPrintsCompaniesAndTheTotalsLine() {
     SilentProgress progress;
     const rpt::Layout layout = br020Layout(buildBr020(*dm_, work, dm_->qy, may("2"), progress));
     const rpt::RenderedReport r = rpt::render(layout, dm_->qy, nullptr, QDate(2024, 6, 1));
+    QVERIFY_NO_OVERLAP(r);
+    QVERIFY2(cutTexts(r).isEmpty(), qPrintable(cutTexts(r).join(" | ")));
     QCOMPARE(r.paper, QSizeF(297, 210)); // A4 landscape
     QCOMPARE(r.pages.size(), 1);
     const rpt::PageItems& page = r.pages[0];
@@ -356,8 +369,9 @@ void TestBr020::layoutPrintsCompaniesAndTheTotalsLine() {
 
     // Basis 1 leaves QRL4 empty; an empty range prints nothing.
     const rpt::Layout byShift = br020Layout(buildBr020(*dm_, work, dm_->qy, may(), progress));
-    QVERIFY(!lineOf(rpt::render(byShift, dm_->qy).pages[0], "2024/05/01")
-                 .contains(QString::fromUtf8("交易日")));
+    const rpt::RenderedReport shifts = rpt::render(byShift, dm_->qy);
+    QVERIFY_NO_OVERLAP(shifts);
+    QVERIFY(!lineOf(shifts.pages[0], "2024/05/01").contains(QString::fromUtf8("交易日")));
     Br020Params none = may();
     none.start = none.end = "2024/04/01";
     const rpt::Layout empty = br020Layout(buildBr020(*dm_, work, dm_->qy, none, progress));
@@ -582,6 +596,19 @@ void TestBr020::demoStationFromTheMainMenu() {
     const QByteArray exported = readFile("BR020.XLS");
     QVERIFY(exported.startsWith("ID;PYSLK;N;E\r\n"));
     QCOMPARE(exported.count("F;SDLRTBM0;FG0L;X1;"), companies); // one line per company
+
+    // The pages of the demo's companies: every name and figure whole, none over another.
+    Query work(dm_->cn);
+    SilentProgress progress;
+    Br020Params p;
+    p.start = "2024/01/29";
+    p.end = "2024/01/31";
+    const rpt::RenderedReport r =
+        rpt::render(br020Layout(buildBr020(*dm_, work, dm_->qy, p, progress)), dm_->qy);
+    QVERIFY_NO_OVERLAP(r);
+    QVERIFY2(cutTexts(r).isEmpty(), qPrintable(cutTexts(r).join(" | ")));
+    rpt::pageImage(r, 0, 200 / 25.4)
+        .save(QDir(screenshotFolder()).filePath("br020_demo_page1.png"));
 }
 
 QTEST_MAIN(TestBr020)

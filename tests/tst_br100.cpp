@@ -16,6 +16,7 @@
 #include "reports/common/report_renderer.h"
 #include "screens/common/lookup_picker.h"
 #include "support/gui_support.h"
+#include "support/page_checks.h"
 #include "support/sales_fixture.h"
 #include "support/test_database.h"
 
@@ -145,6 +146,15 @@ QByteArray expectedExport() {
         }
     }
     return f + "E\r\n";
+}
+
+// The texts that had to be cut to fit their place.
+QStringList cutTexts(const rpt::RenderedReport& r) {
+    QStringList cut;
+    for (const rpt::PageItems& p : r.pages)
+        for (const rpt::TextItem& t : p.texts)
+            if (t.clipped) cut << t.text;
+    return cut;
 }
 
 QString screenshotFolder() {
@@ -310,6 +320,8 @@ void TestBr100::pageBreakPerVehicleAndTotals() {
     p.order = "2:車號";
     p.pageBreak = "Y";
     const rpt::RenderedReport r = rendered(p);
+    QVERIFY_NO_OVERLAP(r);
+    QVERIFY2(cutTexts(r).isEmpty(), qPrintable(cutTexts(r).join(" | ")));
     rpt::pageImage(r, 0, 200 / 25.4).save(QDir(screenshotFolder()).filePath("br100_page1.png"));
     // Each vehicle on a page of its own, then the totals on theirs.
     QCOMPARE(r.pages.size(), 3);
@@ -352,6 +364,7 @@ void TestBr100::noSortOneSubtotalAtTheEnd() {
     p.order = QString();
     p.pageBreak = "Y"; // one group: no page of its own for it
     const rpt::RenderedReport r = rendered(p);
+    QVERIFY_NO_OVERLAP(r);
     QCOMPARE(r.pages.size(), 2); // the lines, then the totals
     int subtotals = 0;
     double subtotalTop = 0, lastLine = 0;
@@ -585,6 +598,17 @@ void TestBr100::demoStationFromTheMainMenu() {
                                 "between '1130129' and '1130131'"));
     const QByteArray exported = readFile("BR100.XLS");
     QCOMPARE(exported.count("F;SDLRTBM0;FG0L;X1;"), rows);
+
+    // The pages of the demo's card sales by card: every text whole, none over another.
+    Br100Params p;
+    p.start = "2024/01/29";
+    p.end = "2024/01/31";
+    p.order = "3:團體 U 卡";
+    const rpt::RenderedReport r = rendered(p);
+    QVERIFY_NO_OVERLAP(r);
+    QVERIFY2(cutTexts(r).isEmpty(), qPrintable(cutTexts(r).join(" | ")));
+    rpt::pageImage(r, 0, 200 / 25.4)
+        .save(QDir(screenshotFolder()).filePath("br100_demo_page1.png"));
 }
 
 QTEST_MAIN(TestBr100)

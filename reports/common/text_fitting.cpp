@@ -38,6 +38,7 @@ QRectF claim(const TextItem& t, double width) {
 
 struct Span {
     double left, right;
+    bool rule = false; // a vertical rule, widened by the gap on both sides
 };
 
 } // namespace
@@ -69,7 +70,7 @@ void fitTexts(PageItems& page, double left, double right) {
         auto rule = [&](double x, double y1, double y2) {
             if (std::min(y1, y2) < bottom && std::max(y1, y2) > top &&
                 (x <= own.left() + 1e-9 || x >= own.right() - 1e-9))
-                obstacles.append({x - textGap, x + textGap});
+                obstacles.append({x - textGap, x + textGap, true});
         };
         for (const QLineF& l : page.lines)
             if (std::abs(l.x1() - l.x2()) < 0.01) rule(l.x1(), l.y1(), l.y2());
@@ -87,7 +88,8 @@ void fitTexts(PageItems& page, double left, double right) {
                 from = std::max(from, o.right);
             else if (o.left >= anchor - 1e-9)
                 to = std::min(to, o.left);
-            else if (anchor - o.left < o.right - anchor)
+            else if (o.rule ? anchor >= (o.left + o.right) / 2 : anchor - o.left < o.right - anchor)
+                // A rule within the gap of the anchor bounds the text on the rule's own side.
                 from = std::max(from, o.right);
             else
                 to = std::min(to, o.left);
