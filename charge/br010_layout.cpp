@@ -18,17 +18,11 @@ constexpr Align L = Align::Left, R = Align::Right;
 Band pageHeader() {
     return chargeLayout::titleBand(
         QStringLiteral("簽帳客戶明細表"),
-        {
+        QList<Control>{
             label("QRLabel7", QStringLiteral("日期"), 23.8, 1.1, 8.7),
             label("QRLabel8", QStringLiteral("時間"), 23.8, 22.0, 8.7),
             label("QRLabel6", QStringLiteral("車號      公司名稱"), 23.8, 38.1, 32.0),
-            label("QRLabel9", QStringLiteral("產品名稱"), 23.8, 97.6, 17.2),
-            label("QRLabel16", QStringLiteral("單價"), 23.8, 119.6, 8.7),
-            label("QRLabel10", QStringLiteral("數量"), 23.8, 137.3, 8.7),
-            label("QRLabel11", QStringLiteral("金額"), 23.8, 153.7, 8.7),
-            label("QRLabel32", QStringLiteral("折扣"), 23.8, 169.6, 8.7),
-            label("QRLabel13", QStringLiteral("應收金額"), 23.8, 181.5, 17.2),
-        });
+        } + chargeLayout::figureHeadings());
 }
 
 Band detail() {
@@ -39,13 +33,8 @@ Band detail() {
         field("QRDBText3", "car_no", 1.1, 38.1, 13.0),
         field("QRDBText9", "comp_no", 1.1, 52.9, 12.2),
         field("QRDBText1", "comp_name", 1.1, 66.1, 29.4),
-        field("QRDBText6", "product_name", 1.1, 97.6, 20.4),
-        field("QRDBText10", "price", 1.1, 119.6, 8.7, R, "##,##0.00"),
-        field("QRDBText7", "qty", 1.1, 129.9, 16.1, R, "##,##0.00"),
-        field("QRDBText8", "amt", 1.1, 147.4, 15.3, R, "###,##0"),
-        field("QRDBText11", "disamt", 1.1, 164.0, 14.3, R, "###,###"),
-        field("QRDBText2", "payamt", 1.1, 179.9, 19.1, R, "#,###,##0"),
     };
+    b.controls << chargeLayout::figureFields("product_name", "disamt");
     return b;
 }
 

@@ -18,18 +18,12 @@ constexpr Align R = Align::Right;
 Band pageHeader() {
     return chargeLayout::titleBand(
         QStringLiteral("團體 U 卡明細表"),
-        {
+        QList<Control>{
             label("QRLabel7", QStringLiteral("日期     時間"), 23.8, 1.1, 33.0),
             label("QRLabel8", QStringLiteral("班 島"), 23.8, 35.2, 11.0),
             label("QRLabel6", QStringLiteral("車號"), 23.8, 47.4, 17.2),
             label("QRLabel12", QStringLiteral("團體 U 卡"), 23.8, 65.9, 29.4),
-            label("QRLabel9", QStringLiteral("產品名稱"), 23.8, 97.6, 17.2),
-            label("QRLabel16", QStringLiteral("單價"), 23.8, 119.6, 8.7),
-            label("QRLabel10", QStringLiteral("數量"), 23.8, 137.3, 8.7),
-            label("QRLabel11", QStringLiteral("金額"), 23.8, 153.7, 8.7),
-            label("QRLabel32", QStringLiteral("折扣"), 23.8, 169.6, 8.7),
-            label("QRLabel13", QStringLiteral("應收金額"), 23.8, 181.5, 17.2),
-        });
+        } + chargeLayout::figureHeadings());
 }
 
 Band detail() {
@@ -40,13 +34,8 @@ Band detail() {
         field("QRDBText3", "island", 1.1, 41.0, 6.0),
         field("QRDBText9", "car_no", 1.1, 47.4, 16.4),
         field("QRDBText1", "ref_no4", 1.1, 66.1, 29.4),
-        field("QRDBText6", "name", 1.1, 97.6, 20.4),
-        field("QRDBText10", "price", 1.1, 119.6, 8.7, R, "##,##0.00"),
-        field("QRDBText7", "qty", 1.1, 129.9, 16.1, R, "##,##0.00"),
-        field("QRDBText8", "amt", 1.1, 147.4, 15.3, R, "###,##0"),
-        field("QRDBText11", "damt", 1.1, 164.0, 14.3, R, "###,###"),
-        field("QRDBText2", "payamt", 1.1, 179.9, 19.1, R, "#,###,##0"),
     };
+    b.controls << chargeLayout::figureFields("name", "damt");
     return b;
 }
 

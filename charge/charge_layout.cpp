@@ -56,6 +56,29 @@ Band titleBand(const QString& title, const QList<Control>& headings) {
     return b;
 }
 
+QList<Control> figureHeadings() {
+    return {
+        label("QRLabel9", QStringLiteral("產品名稱"), 23.8, 97.6, 17.2),
+        label("QRLabel16", QStringLiteral("單價"), 23.8, 119.6, 8.7),
+        label("QRLabel10", QStringLiteral("數量"), 23.8, 137.3, 8.7),
+        label("QRLabel11", QStringLiteral("金額"), 23.8, 153.7, 8.7),
+        label("QRLabel32", QStringLiteral("折扣"), 23.8, 169.6, 8.7),
+        label("QRLabel13", QStringLiteral("應收金額"), 23.8, 181.5, 17.2),
+    };
+}
+
+QList<Control> figureFields(const QString& productName, const QString& discount) {
+    constexpr Align R = Align::Right;
+    return {
+        field("QRDBText6", productName, 1.1, 97.6, 20.4),
+        field("QRDBText10", "price", 1.1, 119.6, 8.7, R, "##,##0.00"),
+        field("QRDBText7", "qty", 1.1, 129.9, 16.1, R, "##,##0.00"),
+        field("QRDBText8", "amt", 1.1, 147.4, 15.3, R, "###,##0"),
+        field("QRDBText11", discount, 1.1, 164.0, 14.3, R, "###,###"),
+        field("QRDBText2", "payamt", 1.1, 179.9, 19.1, R, "#,###,##0"),
+    };
+}
+
 void fillTitle(ReportRun& run, const QString& station, const QString& start, const QString& end,
                const QString& basis) {
     run.setCaption("QRL1", station);

@@ -24,6 +24,12 @@ void setGrouping(ReportRun& run, const QString& order, const QString& pageBreak,
 // The page header QRBand1 (29.6 mm, a line at the bottom) of the portrait reports: station,
 // `title`, printing date, data dates, page number, a rule across at 22.5 and `headings`.
 rpt::Band titleBand(const QString& title, const QList<rpt::Control>& headings);
+// The headings of the figures at the right of the portrait reports, at top 23.8: product
+// name, unit price, litres, amount, discount and receivable.
+QList<rpt::Control> figureHeadings();
+// The detail fields under figureHeadings(), at top 1.1: the product name in `productName`,
+// then price, qty, amt, `discount` (blank for 0) and payamt.
+QList<rpt::Control> figureFields(const QString& productName, const QString& discount);
 // Fills QRL1 to QRL4: the station, the two date texts, and "交易日" unless the date basis
 // text begins with "1".
 void fillTitle(ReportRun& run, const QString& station, const QString& start, const QString& end,

@@ -19,21 +19,23 @@
 #include "screens/common/process_form.h"
 #include "support/gui_support.h"
 #include "support/page_checks.h"
+#include "support/report_files.h"
 #include "support/sales_fixture.h"
 #include "support/test_database.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
 using fixture::Line;
 using fixture::Sale;
+using reportfiles::cutTexts;
+using reportfiles::lineOf;
+using reportfiles::readFile;
 
 namespace {
 
@@ -68,85 +70,17 @@ QStringList workRows(Connection& cn) {
     return rows;
 }
 
-// The texts printed on `page` on the line of the text `anchor`, from left to right.
-QStringList lineOf(const rpt::PageItems& page, const QString& anchor) {
-    double top = -1;
-    for (const rpt::TextItem& t : page.texts)
-        if (t.text == anchor) top = t.rect.top();
-    QList<rpt::TextItem> items;
-    for (const rpt::TextItem& t : page.texts)
-        if (std::abs(t.rect.top() - top) < 0.5) items << t;
-    std::sort(items.begin(), items.end(), [](const rpt::TextItem& a, const rpt::TextItem& b) {
-        return a.rect.left() < b.rect.left();
-    });
-    QStringList texts;
-    for (const rpt::TextItem& t : items)
-        texts << t.text;
-    return texts;
-}
-
-// The texts that had to be cut to fit their place.
-QStringList cutTexts(const rpt::RenderedReport& r) {
-    QStringList cut;
-    for (const rpt::PageItems& p : r.pages)
-        for (const rpt::TextItem& t : p.texts)
-            if (t.clipped)
-                cut << QStringLiteral("%1@%2,%3").arg(t.text).arg(t.rect.left()).arg(t.rect.top());
-    return cut;
-}
-
-QString screenshotFolder() {
-    const QString folder = qEnvironmentVariable("TOLVAR_SCREENSHOTS", "screenshots");
-    QDir().mkpath(folder);
-    return folder;
-}
-
-QByteArray big5(const QString& text) {
-    QStringEncoder encode("windows-950");
-    return encode(text);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-
-// The export of the two-company fixture of exportIsByteForByte, as the spreadsheet file
-// holds it.
+// The export of the fixture of exportSales(), as the spreadsheet file holds it.
 QByteArray expectedExport() {
-    QByteArray f = "ID;PYSLK;N;E\r\n"
-                   "P;FMS Sans Serif;M240\r\nP;FMS Sans Serif;M240\r\nP;FMS Sans Serif;M240\r\n"
-                   "P;FMS Sans Serif;M240\r\nP;EMS Sans Serif;M240\r\nP;EMS Sans Serif;M180\r\n";
-    const int widths[] = {20, 40, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10};
-    for (int x = 1; x <= 13; ++x)
-        f += QStringLiteral("F;W%1 %1 %2\r\n").arg(x).arg(widths[x - 1]).toLatin1();
-    const QStringList titles =
+    return reportfiles::expectedSylk(
+        {20, 40, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10},
         QString::fromUtf8("公司代號 公司名稱 超柴數量 超柴金額 九二數量 九二金額 九五數量 "
                           "九五金額 九八數量 九八金額 副品/折扣 數量小計 金額小計")
-            .split(' ');
-    for (int x = 1; x <= 13; ++x)
-        f += QStringLiteral("F;SDLRTBM0;FG0C;X%1;Y2\r\n").arg(x).toLatin1() + "C;X" +
-             QByteArray::number(x) + ";Y2;K\"" + big5(titles[x - 1]) + "\"\r\n";
-    const QList<QStringList> rows = {
-        {"", "", "10", "250", "0", "0", "0", "0", "0", "0", "0", "10", "250"},
-        {"C01", QString::fromUtf8("許厝港運輸"), "40.25", "952", "90", "2654", "0", "0", "0", "0",
-         "120", "130.25", "3726"}};
-    int y = 2;
-    for (const QStringList& row : rows) {
-        ++y;
-        for (int x = 1; x <= 13; ++x) {
-            const bool text = x <= 2;
-            f += QStringLiteral("F;SDLRTBM0;FG0%1;X%2;Y%3\r\n")
-                     .arg(text ? 'L' : 'R')
-                     .arg(x)
-                     .arg(y)
-                     .toLatin1();
-            const QByteArray value = big5(row[x - 1]);
-            f += "C;X" + QByteArray::number(x) + ";Y" + QByteArray::number(y) + ";K" +
-                 (text ? "\"" + value + "\"" : value) + "\r\n";
-        }
-    }
-    return f + "E\r\n";
+            .split(' '),
+        {{"", "", "10", "250", "0", "0", "0", "0", "0", "0", "0", "10", "250"},
+         {"C01", QString::fromUtf8("許厝港運輸"), "40.25", "952", "90", "2654", "0", "0", "0", "0",
+          "120", "130.25", "3726"}},
+        2);
 }
 
 // The fixture of the export: C01 with diesel, two 92 lines and a car wash; one sale without
@@ -335,7 +269,7 @@ void TestBr020::layoutPrintsCompaniesAndTheTotalsLine() {
     QCOMPARE(r.paper, QSizeF(297, 210)); // A4 landscape
     QCOMPARE(r.pages.size(), 1);
     const rpt::PageItems& page = r.pages[0];
-    rpt::pageImage(r, 0, 200 / 25.4).save(QDir(screenshotFolder()).filePath("br020_page1.png"));
+    reportfiles::savePage(r, 0, "br020_page1");
     QCOMPARE(lineOf(page, QString::fromUtf8("許厝港加油站")),
              QStringList({QString::fromUtf8("許厝港加油站"), QString::fromUtf8("單位:"),
                           QString::fromUtf8("新台幣元")}));
@@ -391,13 +325,10 @@ void TestBr020::exportIsByteForByte() {
     QVERIFY(screen->findChildren<TfmProcess*>().isEmpty());
 
     // The command line writes the same file.
-    testdb::writeConfig(folder_.path(), {"DBServerName=" + testdb::host(),
-                                         "DBPort=" + QString::number(testdb::port())});
-    QProcess tolvar;
-    tolvar.start(qEnvironmentVariable("TOLVAR_EXE"), {"report", "BR020", "--from", "2024/05/01",
-                                                      "--to", "2024/05/07", "--sylk", "cli.xls"});
-    QVERIFY(tolvar.waitForFinished(60000));
-    QCOMPARE(tolvar.exitCode(), 0);
+    const reportfiles::Outcome run =
+        reportfiles::runTolvar(folder_.path(), {"report", "BR020", "--from", "2024/05/01", "--to",
+                                                "2024/05/07", "--sylk", "cli.xls"});
+    QCOMPARE(run.status, 0);
     QCOMPARE(readFile("cli.xls"), written);
 
     // A range without sales writes nothing and leaves the earlier file as it was.
@@ -511,23 +442,13 @@ void TestBr020::commandLine() {
     QFETCH(QString, file);
     fixture::insertSales(exportSales());
     QTemporaryDir folder;
-    testdb::writeConfig(folder.path(), {"DBServerName=" + testdb::host(),
-                                        "DBPort=" + QString::number(testdb::port())});
-    QProcess tolvar;
-    tolvar.setWorkingDirectory(folder.path());
-    tolvar.start(qEnvironmentVariable("TOLVAR_EXE"), args);
-    QVERIFY(tolvar.waitForFinished(60000));
-    const QString output =
-        QString::fromUtf8(tolvar.readAllStandardOutput() + tolvar.readAllStandardError());
-    QCOMPARE(tolvar.exitCode(), status);
-    QVERIFY2(output.contains(says), qPrintable(output));
+    const reportfiles::Outcome run = reportfiles::runTolvar(folder.path(), args);
+    QCOMPARE(run.status, status);
+    QVERIFY2(run.output.contains(says), qPrintable(run.output));
     const QStringList written = QDir(folder.path()).entryList({"*.pdf", "*.xls"}, QDir::Files);
     QCOMPARE(written, file == "-" ? QStringList() : QStringList{file});
     if (file.endsWith(".pdf")) {
-        QProcess text;
-        text.start("pdftotext", {"-layout", folder.filePath(file), "-"});
-        QVERIFY(text.waitForFinished(30000));
-        const QString content = QString::fromUtf8(text.readAllStandardOutput());
+        const QString content = reportfiles::pdfText(folder.filePath(file));
         QVERIFY2(content.contains(QString::fromUtf8("簽帳統計表")), qPrintable(content));
         QVERIFY(content.contains("3,726")); // C01's total
         QCOMPARE(content.contains(QString::fromUtf8("交易日")), args.contains("--basis"));
@@ -607,8 +528,7 @@ void TestBr020::demoStationFromTheMainMenu() {
         rpt::render(br020Layout(buildBr020(*dm_, work, dm_->qy, p, progress)), dm_->qy);
     QVERIFY_NO_OVERLAP(r);
     QVERIFY2(cutTexts(r).isEmpty(), qPrintable(cutTexts(r).join(" | ")));
-    rpt::pageImage(r, 0, 200 / 25.4)
-        .save(QDir(screenshotFolder()).filePath("br020_demo_page1.png"));
+    reportfiles::savePage(r, 0, "br020_demo_page1");
 }
 
 QTEST_MAIN(TestBr020)

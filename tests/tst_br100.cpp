@@ -17,21 +17,23 @@
 #include "screens/common/lookup_picker.h"
 #include "support/gui_support.h"
 #include "support/page_checks.h"
+#include "support/report_files.h"
 #include "support/sales_fixture.h"
 #include "support/test_database.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
 using fixture::Line;
 using fixture::Sale;
+using reportfiles::cutTexts;
+using reportfiles::lineOf;
+using reportfiles::readFile;
 
 namespace {
 
@@ -77,33 +79,6 @@ bool pageHas(const rpt::PageItems& page, const QString& text) {
     return false;
 }
 
-// The texts printed on `page` on the line of the text `anchor`, from left to right.
-QStringList lineOf(const rpt::PageItems& page, const QString& anchor) {
-    double top = -1;
-    for (const rpt::TextItem& t : page.texts)
-        if (t.text == anchor) top = t.rect.top();
-    QList<rpt::TextItem> items;
-    for (const rpt::TextItem& t : page.texts)
-        if (std::abs(t.rect.top() - top) < 0.5) items << t;
-    std::sort(items.begin(), items.end(), [](const rpt::TextItem& a, const rpt::TextItem& b) {
-        return a.rect.left() < b.rect.left();
-    });
-    QStringList texts;
-    for (const rpt::TextItem& t : items)
-        texts << t.text;
-    return texts;
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-
-QByteArray big5(const QString& text) {
-    QStringEncoder encode("windows-950");
-    return encode(text);
-}
-
 // Two sales of U0001, one with its discount; one of a card not registered.
 QList<Sale> exportSales() {
     return {cardSale("10:00:00", "U0001", "AB-1234", {fuel(fixture::u92, 30, 30), discount(30)}),
@@ -112,55 +87,17 @@ QList<Sale> exportSales() {
 }
 
 QByteArray expectedExport() {
-    QByteArray f = "ID;PYSLK;N;E\r\n"
-                   "P;FMS Sans Serif;M240\r\nP;FMS Sans Serif;M240\r\nP;FMS Sans Serif;M240\r\n"
-                   "P;FMS Sans Serif;M240\r\nP;EMS Sans Serif;M240\r\nP;EMS Sans Serif;M180\r\n";
     // tran_time 19, shift 9, island "island" (2 < 6), ref_no4 20, car_no 10, name 20, numbers 10
-    const int widths[] = {19, 9, 6, 20, 10, 20, 10, 10, 10, 10, 10};
-    for (int x = 1; x <= 11; ++x)
-        f += QStringLiteral("F;W%1 %1 %2\r\n").arg(x).arg(widths[x - 1]).toLatin1();
-    const QStringList titles = QString::fromUtf8("交易日期時間 班別 島 團體U卡卡號 車號 產品 單價 "
-                                                 "數量 交易金額 折扣金額 應收金額")
-                                   .split(' ');
-    for (int x = 1; x <= 11; ++x)
-        f += QStringLiteral("F;SDLRTBM0;FG0C;X%1;Y2\r\n").arg(x).toLatin1() + "C;X" +
-             QByteArray::number(x) + ";Y2;K\"" + big5(titles[x - 1]) + "\"\r\n";
-    const QList<QStringList> rows = {
-        {"2024/05/07 10:00:00", "1130507_1", "01", "U0001", "AB-1234",
-         QString::fromUtf8("九二無鉛"), "30", "30", "900", "30", "870"},
-        {"2024/05/07 11:30:00", "1130507_1", "01", "U0001", "AB-1234",
-         QString::fromUtf8("超級柴油"), "25.5", "40", "1020", "0", "1020"}};
-    int y = 2;
-    for (const QStringList& row : rows) {
-        ++y;
-        for (int x = 1; x <= 11; ++x) {
-            const bool text = x <= 6;
-            f += QStringLiteral("F;SDLRTBM0;FG0%1;X%2;Y%3\r\n")
-                     .arg(text ? 'L' : 'R')
-                     .arg(x)
-                     .arg(y)
-                     .toLatin1();
-            const QByteArray value = big5(row[x - 1]);
-            f += "C;X" + QByteArray::number(x) + ";Y" + QByteArray::number(y) + ";K" +
-                 (text ? "\"" + value + "\"" : value) + "\r\n";
-        }
-    }
-    return f + "E\r\n";
-}
-
-// The texts that had to be cut to fit their place.
-QStringList cutTexts(const rpt::RenderedReport& r) {
-    QStringList cut;
-    for (const rpt::PageItems& p : r.pages)
-        for (const rpt::TextItem& t : p.texts)
-            if (t.clipped) cut << t.text;
-    return cut;
-}
-
-QString screenshotFolder() {
-    const QString folder = qEnvironmentVariable("TOLVAR_SCREENSHOTS", "screenshots");
-    QDir().mkpath(folder);
-    return folder;
+    return reportfiles::expectedSylk(
+        {19, 9, 6, 20, 10, 20, 10, 10, 10, 10, 10},
+        QString::fromUtf8("交易日期時間 班別 島 團體U卡卡號 車號 產品 單價 數量 交易金額 "
+                          "折扣金額 應收金額")
+            .split(' '),
+        {{"2024/05/07 10:00:00", "1130507_1", "01", "U0001", "AB-1234",
+          QString::fromUtf8("九二無鉛"), "30", "30", "900", "30", "870"},
+         {"2024/05/07 11:30:00", "1130507_1", "01", "U0001", "AB-1234",
+          QString::fromUtf8("超級柴油"), "25.5", "40", "1020", "0", "1020"}},
+        6);
 }
 
 } // namespace
@@ -322,7 +259,7 @@ void TestBr100::pageBreakPerVehicleAndTotals() {
     const rpt::RenderedReport r = rendered(p);
     QVERIFY_NO_OVERLAP(r);
     QVERIFY2(cutTexts(r).isEmpty(), qPrintable(cutTexts(r).join(" | ")));
-    rpt::pageImage(r, 0, 200 / 25.4).save(QDir(screenshotFolder()).filePath("br100_page1.png"));
+    reportfiles::savePage(r, 0, "br100_page1");
     // Each vehicle on a page of its own, then the totals on theirs.
     QCOMPARE(r.pages.size(), 3);
     QVERIFY(pageHas(r.pages[0], "AB-1234") && !pageHas(r.pages[0], "CD-5678"));
@@ -399,13 +336,10 @@ void TestBr100::exportIsByteForByte() {
     const QByteArray written = readFile("BR100.XLS");
     QCOMPARE(written, expectedExport());
 
-    testdb::writeConfig(folder_.path(), {"DBServerName=" + testdb::host(),
-                                         "DBPort=" + QString::number(testdb::port())});
-    QProcess tolvar;
-    tolvar.start(qEnvironmentVariable("TOLVAR_EXE"), {"report", "BR100", "--from", "2024/05/01",
-                                                      "--to", "2024/05/07", "--sylk", "cli.xls"});
-    QVERIFY(tolvar.waitForFinished(60000));
-    QCOMPARE(tolvar.exitCode(), 0);
+    const reportfiles::Outcome run =
+        reportfiles::runTolvar(folder_.path(), {"report", "BR100", "--from", "2024/05/01", "--to",
+                                                "2024/05/07", "--sylk", "cli.xls"});
+    QCOMPARE(run.status, 0);
     QCOMPARE(readFile("cli.xls"), written);
 
     // Only the unregistered card: nothing to write, the earlier file stays.
@@ -520,23 +454,14 @@ void TestBr100::commandLine() {
          cardSale("08:05:00", "U0001", "AB-1234", {fuel(fixture::diesel, 25, 20)}),
          cardSale("09:00:00", "U0002", "CD-5678", {fuel(fixture::diesel, 25, 100), discount(50)})});
     QTemporaryDir folder;
-    testdb::writeConfig(folder.path(), {"DBServerName=" + testdb::host(),
-                                        "DBPort=" + QString::number(testdb::port())});
-    QProcess tolvar;
-    tolvar.setWorkingDirectory(folder.path());
-    tolvar.start(qEnvironmentVariable("TOLVAR_EXE"), args);
-    QVERIFY(tolvar.waitForFinished(60000));
-    const QString errors = QString::fromUtf8(tolvar.readAllStandardError());
-    QCOMPARE(tolvar.exitCode(), status);
+    const reportfiles::Outcome run = reportfiles::runTolvar(folder.path(), args);
+    QCOMPARE(run.status, status);
     if (status != 0) {
-        QVERIFY2(errors.contains(args.at(args.size() - 2)), qPrintable(errors));
+        QVERIFY2(run.output.contains(args.at(args.size() - 2)), qPrintable(run.output));
         QVERIFY(!QFile::exists(folder.filePath("br100.pdf")));
         return;
     }
-    QProcess text;
-    text.start("pdftotext", {"-layout", folder.filePath("br100.pdf"), "-"});
-    QVERIFY(text.waitForFinished(30000));
-    const QString content = QString::fromUtf8(text.readAllStandardOutput());
+    const QString content = reportfiles::pdfText(folder.filePath("br100.pdf"));
     QVERIFY2(content.contains(QString::fromUtf8("團體 U 卡明細表")), qPrintable(content));
     for (const QString& t : inPdf)
         QVERIFY2(content.contains(t), qPrintable(t + " in\n" + content));
@@ -607,8 +532,7 @@ void TestBr100::demoStationFromTheMainMenu() {
     const rpt::RenderedReport r = rendered(p);
     QVERIFY_NO_OVERLAP(r);
     QVERIFY2(cutTexts(r).isEmpty(), qPrintable(cutTexts(r).join(" | ")));
-    rpt::pageImage(r, 0, 200 / 25.4)
-        .save(QDir(screenshotFolder()).filePath("br100_demo_page1.png"));
+    reportfiles::savePage(r, 0, "br100_demo_page1");
 }
 
 QTEST_MAIN(TestBr100)
