@@ -10,8 +10,6 @@
 #include "charge/br020_build.h"
 #include "charge/br020_layout.h"
 #include "charge/br020_screen.h"
-#include "db/copy_loader.h"
-#include "demo/station_generator.h"
 #include "reports/common/page_painter.h"
 #include "reports/common/report_preview.h"
 #include "reports/common/report_renderer.h"
@@ -456,20 +454,7 @@ void TestBr020::commandLine() {
 }
 
 void TestBr020::demoStationFromTheMainMenu() {
-    testdb::recreate();
-    {
-        Connection cn;
-        testdb::configure(cn);
-        DemoOptions options;
-        options.seed = 5;
-        options.days = 3;
-        options.salesPerDay = 300;
-        options.lastDay = QDate(2024, 1, 31);
-        CopyLoader loader(cn);
-        SilentProgress progress;
-        generateDemoStation(options, loader, progress);
-        loader.finish();
-    }
+    fixture::demoStation(5, 3, 300, QDate(2024, 1, 31));
     // What BR010 finds receivable on the same lines is BR020's total of all companies.
     qint64 receivable = 0;
     {

@@ -9,8 +9,6 @@
 #include "charge/br100_build.h"
 #include "charge/br100_layout.h"
 #include "charge/br100_screen.h"
-#include "db/copy_loader.h"
-#include "demo/station_generator.h"
 #include "reports/common/page_painter.h"
 #include "reports/common/report_preview.h"
 #include "reports/common/report_renderer.h"
@@ -470,20 +468,7 @@ void TestBr100::commandLine() {
 }
 
 void TestBr100::demoStationFromTheMainMenu() {
-    testdb::recreate();
-    {
-        Connection cn;
-        testdb::configure(cn);
-        DemoOptions options;
-        options.seed = 7;
-        options.days = 3;
-        options.salesPerDay = 300;
-        options.lastDay = QDate(2024, 1, 31);
-        CopyLoader loader(cn);
-        SilentProgress progress;
-        generateDemoStation(options, loader, progress);
-        loader.finish();
-    }
+    fixture::demoStation(7, 3, 300, QDate(2024, 1, 31));
     auto menu = std::make_unique<TMainForm>();
     menu->show();
     QVERIFY(QTest::qWaitForWindowExposed(menu.get()));

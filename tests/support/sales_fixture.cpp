@@ -1,5 +1,9 @@
 #include "support/sales_fixture.h"
 
+#include "app/progress.h"
+#include "db/connection.h"
+#include "db/copy_loader.h"
+#include "demo/station_generator.h"
 #include "support/test_database.h"
 
 #include <QStringList>
@@ -59,6 +63,21 @@ void insertProducts() {
                                     "('300A 00000001', '洗車', '102', 120), "
                                     "('131D000000001', '加油折扣', '131', 0)"),
                   "pos_data");
+}
+
+void demoStation(quint64 seed, int days, int salesPerDay, const QDate& lastDay) {
+    testdb::recreate();
+    Connection cn;
+    testdb::configure(cn);
+    DemoOptions options;
+    options.seed = seed;
+    options.days = days;
+    options.salesPerDay = salesPerDay;
+    options.lastDay = lastDay;
+    CopyLoader loader(cn);
+    SilentProgress progress;
+    generateDemoStation(options, loader, progress);
+    loader.finish();
 }
 
 } // namespace fixture

@@ -2,6 +2,7 @@
 // system records them: a header and its lines sharing island, gun and time.
 #pragma once
 
+#include <QDate>
 #include <QList>
 #include <QMetaType>
 #include <QString>
@@ -38,6 +39,10 @@ inline const QString discountLine = QStringLiteral("131D000000001");
 
 // Writes these products into product, with Chinese names.
 void insertProducts();
+
+// Recreates pos_data holding a generated demo station of `days` business days ending with
+// `lastDay`, about `salesPerDay` sales a day.
+void demoStation(quint64 seed, int days, int salesPerDay, const QDate& lastDay);
 
 } // namespace fixture
 
