@@ -96,12 +96,9 @@ void fillWorkTable(Query& work, const Br010Params& p, const MasterKeys& keys, Pr
         work.param(QStringLiteral("ME03")).setText(p.car.trimmed());
     if (work.hasParam(QStringLiteral("ME04")))
         work.param(QStringLiteral("ME04")).setText(p.company.trimmed());
-    // The quoted date and shift conditions leave the planner guessing a row or two where a
-    // month holds tens of thousands; it would then look each line's product and company up
-    // one by one. Hash joins are what a month of lines needs.
     Connection& cn = *work.connection();
     Transaction transaction(cn);
-    cn.exec(QStringLiteral("SET LOCAL enable_nestloop = off"));
+    chargeLines::preferHashJoins(cn);
     work.execute();
     transaction.commit();
     progress.step();

@@ -72,11 +72,9 @@ Br020Titles buildBr020(DataModule& dm, Query& work, Query& rows, const Br020Para
     work.setSql(fillStatement(filter.sql));
     filter.apply(work);
     {
-        // As for BR010: the quoted date and shift conditions make the planner expect a row or
-        // two and look each line's company up one by one; a month of lines wants hash joins.
         Connection& cn = *work.connection();
         Transaction transaction(cn);
-        cn.exec(QStringLiteral("SET LOCAL enable_nestloop = off"));
+        chargeLines::preferHashJoins(cn);
         work.execute();
         transaction.commit();
     }

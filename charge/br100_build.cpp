@@ -2,6 +2,7 @@
 
 #include "app/data_module.h"
 #include "app/progress.h"
+#include "charge/charge_lines.h"
 #include "db/connection.h"
 #include "db/query.h"
 #include "reports/common/date_basis.h"
@@ -84,6 +85,7 @@ Br100Titles buildBr100(DataModule& dm, Query& work, Query& rows, const Br100Para
         // The sales and their lines from one snapshot: a sale the point-of-sale system
         // writes meanwhile either comes with its lines or not at all.
         Transaction snapshot(*work.connection(), Connection::Isolation::RepeatableRead);
+        chargeLines::preferHashJoins(*work.connection());
         work.close();
         work.setSql(QStringLiteral("insert into tBR100 (island,gun_no,tran_time,car_no,ref_no4,"
                                    "shift) SELECT m.island,m.gun_no,m.tran_time,m.car_no,"

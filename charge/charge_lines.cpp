@@ -1,5 +1,7 @@
 #include "charge/charge_lines.h"
 
+#include "db/connection.h"
+
 namespace chargeLines {
 
 QString liveChargeLinesSql() {
@@ -19,6 +21,10 @@ QString discountRateSql() {
 QString lineDiscountSql() {
     // numeric round() takes halves away from zero.
     return QStringLiteral("round(%1 * coalesce(d.qty,0)::numeric)").arg(discountRateSql());
+}
+
+void preferHashJoins(Connection& cn) {
+    cn.exec(QStringLiteral("SET LOCAL enable_nestloop = off"));
 }
 
 } // namespace chargeLines

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+class Connection;
+
 namespace chargeLines {
 
 // The conditions that keep live sales paid "903" or "904" and join each to its lines,
@@ -18,5 +20,11 @@ QString discountRateSql();
 // The line's discount amount: the rate times its litres, worked out in decimal and rounded
 // to a whole number, halves away from zero (0.5 on 45 L takes off 23).
 QString lineDiscountSql();
+
+// Makes the statements of the transaction now running on `cn` join a month of sales and
+// lines by hashing. The date and shift conditions of the reports, on expressions, leave the
+// planner guessing a row or two where a month holds tens of thousands; it would then look
+// each line's masters up, or scan a whole table for each line, one by one. Throws DbError.
+void preferHashJoins(Connection& cn);
 
 } // namespace chargeLines
