@@ -37,6 +37,7 @@ timed "BR100 export" "$tolvar" report BR100 --from 2024/12/01 --to 2024/12/31 \
 # BR020's rows in one statement: per company the fuels' litres and amounts net of each
 # line's own rounded discount, everything else at its amount.
 psql_sa <<'SQL' | grep -E '^Time' | tail -1 | sed 's/^/BR020, one set-based statement in PostgreSQL: /'
+set enable_nestloop = off;
 \timing on
 create temporary table reference as
 select l.comp_no, max(l.comp_name) as comp_name,
@@ -69,8 +70,9 @@ group by l.comp_no order by l.comp_no;
 SQL
 
 # BR100's rows in one statement: the registered card sales with their fuel line and
-# discount line, in the order of sort 1.
+# discount line (one of each a sale in the generated station), in the order of sort 1.
 psql_sa <<'SQL' | grep -E '^Time' | tail -1 | sed 's/^/BR100, one set-based statement in PostgreSQL: /'
+set enable_nestloop = off;
 \timing on
 create temporary table reference as
 select m.island, m.gun_no, m.tran_time, m.car_no, m.ref_no4, m.shift, f.product_id, f.name,
@@ -78,14 +80,12 @@ select m.island, m.gun_no, m.tran_time, m.car_no, m.ref_no4, m.shift, f.product_
   coalesce(k.amt, 0) as disamt, 0 - coalesce(k.amt, 0) as damt, substr(m.shift,9,1) as class,
   date(m.tran_time) as tdate, coalesce(f.amt, 0) + coalesce(k.amt, 0) as payamt
 from tran m join dcard_mbr d on m.ref_no4 = d.dcard_no
-left join (select distinct on (a.island, a.gun_no, a.tran_time) a.island, a.gun_no,
-    a.tran_time, a.product_id, b.name, a.price, a.qty, a.amt
+left join (select a.island, a.gun_no, a.tran_time, a.product_id, b.name, a.price, a.qty, a.amt
   from tran_detl a join product b on a.product_id = b.product_id where a.class = '101'
     and Date(a.tran_time) >= '2024/11/30' and Date(a.tran_time) <= '2025/01/01'
     and substr(a.shift,1,7) >= '1131201' and substr(a.shift,1,7) <= '1131231') f
   on f.island = m.island and f.gun_no = m.gun_no and f.tran_time = m.tran_time
-left join (select distinct on (island, gun_no, tran_time) island, gun_no, tran_time, amt
-  from tran_detl where class = '131'
+left join (select island, gun_no, tran_time, amt from tran_detl where class = '131'
     and Date(tran_time) >= '2024/11/30' and Date(tran_time) <= '2025/01/01'
     and substr(shift,1,7) >= '1131201' and substr(shift,1,7) <= '1131231') k
   on k.island = m.island and k.gun_no = m.gun_no and k.tran_time = m.tran_time

@@ -387,15 +387,29 @@ void TestBr020::screenKeepsItsTitleBarButtons() {
     screen->e02->setText("2024/05/07");
     screen->e03->setCurrentIndex(1);
     QString pages;
+    int sheetWidth = 0, previewWidth = 0;
     gui::answerNext<ReportPreview>([&](ReportPreview* preview) {
         pages = preview->PageLabel->text();
+        // The page fills the window's width (landscape: wider than half of it).
+        for (const QLabel* l : preview->findChildren<QLabel*>())
+            sheetWidth = std::max(sheetWidth, l->pixmap().width());
+        previewWidth = preview->width();
         gui::saveScreenshot(preview, "br020_preview");
         preview->CloseButton->click();
     });
     screen->SpeedButtonPrn->click();
     gui::stopAnswering();
     QCOMPARE(pages, QString::fromUtf8("第 1 / 1 頁"));
+    QVERIFY2(sheetWidth > previewWidth * 3 / 4,
+             qPrintable(QString("%1 of %2").arg(sheetWidth).arg(previewWidth)));
     QCOMPARE(dm_->qy.recordCount(), 2);
+
+    // No printer on this machine: the screen says so and offers a PDF instead.
+    QString seen;
+    gui::pressInNextMessageBox(QMessageBox::Cancel, &seen);
+    screen->SpeedButton2->click();
+    gui::stopAnswering();
+    QVERIFY2(seen.contains(QString::fromUtf8("印表機")), qPrintable(seen));
 
     QVERIFY(dm_->cn.connected());
     screen->close(); // the title bar's close button
@@ -429,6 +443,8 @@ void TestBr020::commandLine_data() {
         << QStringList{"report", "BR020", "--car", "AB-1234", "--pdf", "x.pdf"} + may << 2
         << "--car"
         << "-";
+    QTest::newRow("print without a printer") << QStringList{"report", "BR020", "--print"} + may << 1
+                                             << QString::fromUtf8("印表機") << "-";
     QTest::newRow("its options") << QStringList{"report", "BR020", "--help"} << 0 << "--basis"
                                  << "-";
 }
