@@ -5,6 +5,9 @@
 #include "charge/br100_screen.h"
 #include "charge/sy010_screen.h"
 #include "charge/sy040_screen.h"
+#include "fuel/br050_screen.h"
+#include "fuel/br070_screen.h"
+#include "fuel/br110_screen.h"
 #include "fuel/sy020_screen.h"
 #include "screens/common/screen.h"
 
@@ -24,6 +27,9 @@ QHash<QString, ScreenFactory>& factories() {
         built.insert(QStringLiteral("TFrmSY010"), make<TFrmSY010>());
         built.insert(QStringLiteral("TFrmSY020"), make<TFrmSY020>());
         built.insert(QStringLiteral("TFrmSY040"), make<TFrmSY040>());
+        built.insert(QStringLiteral("TFrmBR050"), make<TFrmBR050>());
+        built.insert(QStringLiteral("TFrmBR070"), make<TFrmBR070>());
+        built.insert(QStringLiteral("TFrmBR110"), make<TFrmBR110>());
         built.insert(QStringLiteral("TFrmBR020"), make<TFrmBR020>());
         built.insert(QStringLiteral("TFrmBR100"), make<TFrmBR100>());
         return built;

@@ -4,6 +4,9 @@
 // clang-format off
 #define TOLVAR_REPORTS(X) \
     X(br010Report) \
+    X(br050Report) \
+    X(br070Report) \
+    X(br110Report) \
     X(br020Report) \
     X(br100Report) \
     /* the list ends here */

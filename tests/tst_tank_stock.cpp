@@ -99,6 +99,8 @@ private slots:
     void failurePartWayLeavesEveryRowAsItWas_data();
     void failurePartWayLeavesEveryRowAsItWas();
     void scrambledDemoStationIsRestored();
+    void figuresRoundAsEachWriteStoresThem();
+    void statementsAreTheSameForADayAndAYear();
 
 private:
     TankStockSummary recompute(const QString& key) {
@@ -340,6 +342,58 @@ void TestTankStock::scrambledDemoStationIsRestored() {
     QCOMPARE(summary.rowsRewritten,
              testdb::adminValue("select count(*) from shift_03_tank where shift >= '1130302'")
                  .toLongLong());
+}
+
+// Receipts are added one by one into in_stock, and the book stock carried on as account2
+// stored it: on a station whose columns keep fewer places than the figures have, every
+// write rounds (halves away from zero) and the next step adds to the rounded figure.
+void TestTankStock::figuresRoundAsEachWriteStoresThem() {
+    testdb::admin("alter table shift_03_tank alter column in_stock type numeric(12,2), alter "
+                  "column account2 type numeric(12,0)",
+                  "pos_data");
+    testdb::admin("alter table oil_change alter column gasoline_vol type numeric(12,3)",
+                  "pos_data");
+    stockRow("1130102_1", "01", 0, 0, 1000, 1000, 1000);
+    stockRow("1130102_2", "01", 0, 0, 7777, 7777, 1000);
+    for (const char* litres : {"0.005", "0.005", "0.596"})
+        testdb::admin(QStringLiteral("insert into oil_change (shift, target_tank, gasoline_vol, "
+                                     "bill_no, prod_id, del_mark) values ('1130102_1', '1', %1, "
+                                     "'TP1', 'P', '')")
+                          .arg(litres),
+                      "pos_data");
+    recompute("1130102");
+    // 0.005 → 0.01, + 0.005 → 0.02, + 0.596 → 0.62 (not 0.61, the sum rounded once); the
+    // book stock 1000.62 is stored as 1001 and the next shift opens with that.
+    QCOMPARE(figures("1130102_1", "01"), QString("0.62 1000.00 1000.00 1000.62 0.62 1001.00 0.62"));
+    QCOMPARE(figures("1130102_2", "01"), QString("0.00 1001.00 1000.00 1000.00 0.00 1001.00 0.00"));
+}
+
+// Over the office network every statement is a round trip: a year of shifts costs as many
+// statements as a day.
+void TestTankStock::statementsAreTheSameForADayAndAYear() {
+    testdb::admin("insert into shift_03_tank (shift, tank, oilname, in_stock, sale, checkstock, "
+                  "account1, account2, real_stock1, real2, count, surplus_4, diff_vol) select "
+                  "lpad((to_char(d, 'YYYY')::int - 1911)::text, 3, '0') || to_char(d, 'MMDD') "
+                  "|| '_' || s, lpad(t::text, 2, '0'), '92', 0, 100, 0, 5000, 0, 5000, 4900, 0, "
+                  "0, 0 from generate_series(date '2024-01-01', date '2024-12-31', interval '1 "
+                  "day') d, generate_series(1, 3) s, generate_series(1, 8) t",
+                  "pos_data");
+    testdb::admin("insert into oil_change (shift, target_tank, gasoline_vol, bill_no, prod_id, "
+                  "del_mark) select shift, substr(tank, 2), 3000, 'TP1', 'P', '' from "
+                  "shift_03_tank where shift like '%_1' and tank in ('01', '05')",
+                  "pos_data");
+    QList<qint64> sent, rows;
+    for (const char* from : {"1131231", "1130101"}) {
+        const qint64 before = dm_->cn.statementsSent();
+        rows << recompute(from).rowsRewritten;
+        sent << dm_->cn.statementsSent() - before;
+    }
+    QCOMPARE(rows, QList<qint64>({24, 366 * 24}));
+    QCOMPARE(sent[0], sent[1]);
+    QVERIFY2(sent[1] <= 20, qPrintable(QString::number(sent[1])));
+    // The year's chain: tank 01 receives 3,000 a day and sells 300, from 5,000.
+    QCOMPARE(figures("1131231_3", "01"),
+             QString("0.00 993300.00 4900.00 4800.00 -100.00 993200.00 -100.00"));
 }
 
 QTEST_GUILESS_MAIN(TestTankStock)

@@ -110,6 +110,16 @@ void TReportForm::addRow(const QString& label, QWidget* field, QWidget* button) 
     rows_->addRow(label, row);
 }
 
+void TReportForm::addBeside(QWidget* field, QWidget* extra) {
+    for (int row = 0; row < rows_->rowCount(); ++row) {
+        QLayoutItem* item = rows_->itemAt(row, QFormLayout::FieldRole);
+        auto* line = item ? qobject_cast<QHBoxLayout*>(item->layout()) : nullptr;
+        if (!line || line->indexOf(field) < 0) continue;
+        line->insertWidget(line->count() - 1, extra); // before the row's closing stretch
+        return;
+    }
+}
+
 QLineEdit* TReportForm::addCodeRow(const QString& name, const QString& label,
                                    const QString& buttonName, const LookupList& list) {
     auto* field = new QLineEdit(this);

@@ -44,6 +44,8 @@ protected:
     virtual ReportOptions options() const;
     // Adds a labelled row of parameter widgets below the dates.
     void addRow(const QString& label, QWidget* field, QWidget* button = nullptr);
+    // Adds `extra` at the end of the row that holds `field` (a shift beside its date).
+    void addBeside(QWidget* field, QWidget* extra);
     // A code field with its lookup button: the picked row's code is written into it.
     QLineEdit* addCodeRow(const QString& name, const QString& label, const QString& buttonName,
                           const struct LookupList& list);

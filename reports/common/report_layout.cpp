@@ -50,6 +50,10 @@ Control line(const QString& name, double top, double left, double width) {
     return {name, Kind::Line, {}, top, left, width, 0, Align::Left, {}, 13, false};
 }
 
+Control verticalLine(const QString& name, double top, double left, double height) {
+    return {name, Kind::Line, {}, top, left, 0, height, Align::Left, {}, 13, false};
+}
+
 Control box(const QString& name, double top, double left, double width, double height) {
     return {name, Kind::Box, {}, top, left, width, height, Align::Left, {}, 13, false};
 }

@@ -18,7 +18,7 @@ enum class Kind {
     Sum,        // SUM(column) over the band's scope: the group in a group footer, else all rows
     PrintDate,  // today as yyyy/MM/dd
     PageNumber, // the page's number
-    Line,       // a horizontal line `width` long
+    Line,       // a line from (left, top), `width` across and `height` down: horizontal or vertical
     Box,        // a frame `width` × `height`
 };
 
@@ -93,6 +93,8 @@ Control printDate(const QString& name, double top, double left, double width, in
 Control pageNumber(const QString& name, double top, double left, double width,
                    Align align = Align::Right, int pixels = 13);
 Control line(const QString& name, double top, double left, double width);
+// A vertical rule `height` long.
+Control verticalLine(const QString& name, double top, double left, double height);
 Control box(const QString& name, double top, double left, double width, double height);
 
 } // namespace rpt

@@ -119,7 +119,7 @@ void ReportRun::placeBand(const Band& band) {
         const double y = top + c.top;
         switch (c.kind) {
         case Kind::Line:
-            page.lines << QLineF(x, y, x + c.width, y);
+            page.lines << QLineF(x, y, x + c.width, y + c.height);
             break;
         case Kind::Box:
             page.boxes << QRectF(x, y, c.width, c.height);

@@ -33,3 +33,10 @@ QString overlappingTexts(const rpt::RenderedReport& report) {
     }
     return {};
 }
+
+QString cutTexts(const rpt::RenderedReport& report) {
+    for (qsizetype p = 0; p < report.pages.size(); ++p)
+        for (const rpt::TextItem& t : report.pages[p].texts)
+            if (t.clipped) return QStringLiteral("page %1: %2 was cut").arg(p + 1).arg(describe(t));
+    return {};
+}

@@ -7,6 +7,10 @@
 // otherwise names the first such pair, its page and where they meet.
 QString overlappingTexts(const rpt::RenderedReport& report);
 
+// Empty when every text of `report` is printed whole; otherwise names the first text that was
+// cut because even condensed it had no room (a figure that lost digits).
+QString cutTexts(const rpt::RenderedReport& report);
+
 // Fails the running test with the first overlap found in `report`.
 #define QVERIFY_NO_OVERLAP(report)                                                                 \
     do {                                                                                           \
