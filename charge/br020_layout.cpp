@@ -10,11 +10,6 @@ namespace {
 constexpr Align R = Align::Right;
 constexpr double tableWidth = 267.2; // the ruled table's right edge
 
-// A vertical rule `height` long.
-Control rule(const QString& name, double top, double left, double height) {
-    return box(name, top, left, 0, height);
-}
-
 Band pageHeader() {
     Band b = band(QStringLiteral("QRBand1"), BandKind::PageHeader, 18.0);
     b.controls = {
@@ -41,7 +36,7 @@ Band columnHeading() {
         line("QRShape1", 0.0, 0.0, tableWidth),
         line("QRShape2", 12.4, 0.0, tableWidth),
         line("QRShape3", 6.3, 47.6, tableWidth - 47.6),
-        rule("QRShape4", 0.0, 0.0, 12.7),
+        verticalLine("QRShape4", 0.0, 0.0, 12.7),
         label("QRLabel3", QStringLiteral("公 司 名 稱"), 4.0, 13.8, 33.8),
     };
     struct Block {
@@ -56,11 +51,11 @@ Band columnHeading() {
     int n = 50;
     for (const Block& k : blocks) {
         ++n;
-        b.controls << rule(QStringLiteral("QRShape%1").arg(n), 0.0, k.left, 12.7)
+        b.controls << verticalLine(QStringLiteral("QRShape%1").arg(n), 0.0, k.left, 12.7)
                    << label(QStringLiteral("QRLabel%1").arg(n), QString::fromUtf8(k.caption), 1.1,
                             k.captionLeft, k.right - k.captionLeft);
     }
-    b.controls << rule(QStringLiteral("QRShape%1").arg(++n), 0.0, tableWidth, 12.7);
+    b.controls << verticalLine(QStringLiteral("QRShape%1").arg(++n), 0.0, tableWidth, 12.7);
     // The lower row: litres and amount, or the amount alone under 副品/折扣.
     struct Cell {
         double left, right;
@@ -75,7 +70,7 @@ Band columnHeading() {
         b.controls << label(QStringLiteral("QRLabel%1").arg(++n), QString::fromUtf8(c.caption), 7.4,
                             c.left, c.right - c.left);
     for (double x : {68.8, 108.5, 148.2, 187.9, 246.1})
-        b.controls << rule(QStringLiteral("QRShape%1").arg(++n), 6.3, x, 6.4);
+        b.controls << verticalLine(QStringLiteral("QRShape%1").arg(++n), 6.3, x, 6.4);
     return b;
 }
 
@@ -104,12 +99,12 @@ const Column columns[] = {
 // A ruled row of the table: the left frame, the line under it and the column rules.
 Band ruledRow(const QString& name, BandKind kind) {
     Band b = band(name, kind, 7.4);
-    b.controls << rule(name + QStringLiteral("L"), 0.0, 0.0, 7.4)
+    b.controls << verticalLine(name + QStringLiteral("L"), 0.0, 0.0, 7.4)
                << line(name + QStringLiteral("B"), 7.1, 0.0, tableWidth);
     int n = 0;
     for (double x :
          {47.6, 68.8, 90.0, 108.5, 127.0, 148.2, 169.3, 187.9, 206.4, 224.9, 246.1, tableWidth})
-        b.controls << rule(name + QStringLiteral("V%1").arg(++n), 0.0, x, 7.4);
+        b.controls << verticalLine(name + QStringLiteral("V%1").arg(++n), 0.0, x, 7.4);
     return b;
 }
 

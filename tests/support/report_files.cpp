@@ -27,18 +27,6 @@ QStringList lineOf(const rpt::PageItems& page, const QString& anchor) {
     return texts;
 }
 
-QStringList cutTexts(const rpt::RenderedReport& report) {
-    QStringList cut;
-    for (const rpt::PageItems& p : report.pages)
-        for (const rpt::TextItem& t : p.texts)
-            if (t.clipped)
-                cut << QStringLiteral("'%1' at %2,%3")
-                           .arg(t.text)
-                           .arg(t.rect.left())
-                           .arg(t.rect.top());
-    return cut;
-}
-
 void savePage(const rpt::RenderedReport& report, int index, const QString& name) {
     const QString folder = qEnvironmentVariable("TOLVAR_SCREENSHOTS", "screenshots");
     QDir().mkpath(folder);

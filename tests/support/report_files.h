@@ -1,6 +1,5 @@
-// Help for report tests: the texts of a printed line, texts cut to fit, page pictures for a
-// person to look at, the spreadsheet file a report should write, and the command line run
-// on the test database.
+// Help for report tests: the texts of a printed line, page pictures for a person to look at, the
+// spreadsheet file a report should write, and the command line run on the test database.
 #pragma once
 
 #include "reports/common/report_renderer.h"
@@ -14,8 +13,6 @@ namespace reportfiles {
 
 // The texts printed on `page` on the line of the text `anchor`, from left to right.
 QStringList lineOf(const rpt::PageItems& page, const QString& anchor);
-// The texts of `report` that had to be cut to fit their place, with where they stand.
-QStringList cutTexts(const rpt::RenderedReport& report);
 // Saves page `index` at 200 dpi as <name>.png under TOLVAR_SCREENSHOTS.
 void savePage(const rpt::RenderedReport& report, int index, const QString& name);
 
