@@ -9,6 +9,7 @@ sales=${1:-18600}
 source "$(dirname "$0")/bench_station.sh"
 export XDG_RUNTIME_DIR=$work QT_QPA_PLATFORM=offscreen
 "$tolvar" demo-db --days 31 --sales-per-day "$sales" --last-day 2024/12/31 2>/dev/null
+psql_sa -c "analyze" # a station's database has its statistics; a fresh load has none yet
 echo "charge lines in December: $(psql_sa -Atc "select count(*) from tran m, tran_detl d
   where m.payment in ('903','904') and m.an_mark < '200' and m.island = d.island
   and m.gun_no = d.gun_no and m.tran_time = d.tran_time")"
