@@ -5,10 +5,15 @@
 #include "charge/br100_screen.h"
 #include "charge/sy010_screen.h"
 #include "charge/sy040_screen.h"
+#include "console/sy990_screen.h"
 #include "fuel/br050_screen.h"
 #include "fuel/br070_screen.h"
 #include "fuel/br110_screen.h"
 #include "fuel/sy020_screen.h"
+#include "reports/business/br060_screen.h"
+#include "reports/business/br080_screen.h"
+#include "reports/business/br030_screen.h"
+#include "reports/business/br040_screen.h"
 #include "screens/common/screen.h"
 
 #include <QHash>
@@ -27,9 +32,14 @@ QHash<QString, ScreenFactory>& factories() {
         built.insert(QStringLiteral("TFrmSY010"), make<TFrmSY010>());
         built.insert(QStringLiteral("TFrmSY020"), make<TFrmSY020>());
         built.insert(QStringLiteral("TFrmSY040"), make<TFrmSY040>());
+        built.insert(QStringLiteral("TFrmSY990"), make<TFrmSY990>());
         built.insert(QStringLiteral("TFrmBR050"), make<TFrmBR050>());
         built.insert(QStringLiteral("TFrmBR070"), make<TFrmBR070>());
         built.insert(QStringLiteral("TFrmBR110"), make<TFrmBR110>());
+        built.insert(QStringLiteral("TFrmBR060"), make<TFrmBR060>());
+        built.insert(QStringLiteral("TFrmBR080"), make<TFrmBR080>());
+        built.insert(QStringLiteral("TFrmBR030"), make<TFrmBR030>());
+        built.insert(QStringLiteral("TFrmBR040"), make<TFrmBR040>());
         built.insert(QStringLiteral("TFrmBR020"), make<TFrmBR020>());
         built.insert(QStringLiteral("TFrmBR100"), make<TFrmBR100>());
         return built;

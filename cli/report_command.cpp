@@ -41,8 +41,12 @@ CommandSpec reportSpec(const ReportDef* report) {
                                                "檔或送到預設印表機。\n\n") +
                                     reportList().trimmed();
     for (const ReportOptionSpec& o : reportOptionSpecs())
-        if (!report || report->options.contains(QString::fromLatin1(o.name)))
-            spec.options << commandLineOption(o);
+        if (!report || report->options.contains(QString::fromLatin1(o.name))) {
+            QCommandLineOption option = commandLineOption(o);
+            if (report && report->choices.contains(QString::fromLatin1(o.name)))
+                option.setValueName(report->choices.value(QString::fromLatin1(o.name)));
+            spec.options << option;
+        }
     spec.options << QCommandLineOption("pdf", QStringLiteral("存成 PDF 檔"),
                                        QStringLiteral("檔案"));
     if (exports)

@@ -57,7 +57,9 @@ QString readReportOptions(const QCommandLineParser& parser, const ReportDef& rep
         if (spec.check == ReportOptionSpec::Date && !parseDayText(value).isValid())
             return QStringLiteral("日期錯誤: '%1' 不是 yyyy/mm/dd 的日期").arg(value);
         if (spec.check == ReportOptionSpec::Choice) {
-            const QStringList choices = QString::fromLatin1(spec.choices).split(QLatin1Char('|'));
+            const QStringList choices =
+                report.choices.value(name, QString::fromLatin1(spec.choices))
+                    .split(QLatin1Char('|'));
             if (!choices.contains(value))
                 return QStringLiteral("--%1 只能是 %2 或 %3")
                     .arg(name, choices.mid(0, choices.size() - 1).join(QStringLiteral("、")),

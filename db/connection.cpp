@@ -5,8 +5,10 @@
 #include "db/sql_monitor.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <algorithm>
 #include <libpq-fe.h>
+#include <poll.h>
 
 namespace {
 
@@ -27,6 +29,34 @@ void noticeToTrace(void* connection, const char* message) {
                         0,
                         {}});
 }
+
+// Waits at most `ms` milliseconds for the server's answer to arrive.
+void awaitSocket(pg_conn* conn, int ms) {
+    pollfd socket{PQsocket(conn), POLLIN, 0};
+    if (socket.fd >= 0) ::poll(&socket, 1, ms);
+}
+
+// Asks the server to stop the statement now running; it then ends with SQLSTATE 57014, or
+// normally when it was done first.
+void cancelStatement(pg_conn* conn) {
+    if (PGcancel* cancel = PQgetCancel(conn)) {
+        char error[256];
+        PQcancel(cancel, error, sizeof error);
+        PQfreeCancel(cancel);
+    }
+}
+
+// Sets a flag for as long as it lives.
+class Raised {
+public:
+    explicit Raised(bool& flag) : flag_(flag) { flag_ = true; }
+    ~Raised() { flag_ = false; }
+    Raised(const Raised&) = delete;
+    Raised& operator=(const Raised&) = delete;
+
+private:
+    bool& flag_;
+};
 
 } // namespace
 
@@ -168,6 +198,7 @@ void Connection::lose(const QString& why) {
 
 bool Connection::ping() noexcept {
     if (!conn_) return false;
+    if (busy_) return true; // a statement is running: the server is evidently there
     PGresult* result = PQexec(conn_, "");
     const bool ok = result && PQresultStatus(result) == PGRES_EMPTY_QUERY;
     PQclear(result);
@@ -192,6 +223,12 @@ QString Connection::serverEncoding() const {
     return conn_ ? QString::fromLatin1(PQparameterStatus(conn_, "server_encoding")) : QString();
 }
 
+bool Connection::serverTransactionOpen() const {
+    if (!conn_) return false;
+    const PGTransactionStatusType status = PQtransactionStatus(conn_);
+    return status == PQTRANS_INTRANS || status == PQTRANS_INERROR;
+}
+
 int Connection::serverVersion() const {
     return conn_ ? PQserverVersion(conn_) : 0;
 }
@@ -210,8 +247,13 @@ void Connection::fail(const QString& text, pg_result* result) {
     throw DbError(message, sqlState, status);
 }
 
+void Connection::checkIdle() const {
+    if (busy_) throw DbError(QStringLiteral("資料庫連線正在執行另一個指令，請等它結束"));
+}
+
 PgResult Connection::run(const QByteArray& bytes) {
     connect();
+    checkIdle();
     const QString text = codec_.decode(bytes);
     // The extended protocol runs exactly one statement: nothing in a value can add another.
     ++statementsSent_;
@@ -224,6 +266,136 @@ PgResult Connection::run(const QByteArray& bytes) {
     return PgResult(result);
 }
 
+pg_result* Connection::collect(const QString& text, const std::function<void(PgResult)>& row,
+                               const std::function<bool()>& waiting, bool& cancelled) {
+    PGresult* last = nullptr;
+    PGresult* error = nullptr;
+    std::exception_ptr thrown;
+    bool copied = false;
+    QElapsedTimer since;
+    since.start();
+    auto cancel = [&] {
+        if (cancelled) return;
+        cancelled = true;
+        cancelStatement(conn_);
+    };
+    auto idle = [&] {
+        if (!waiting || cancelled || since.elapsed() < 50) return;
+        since.restart();
+        try {
+            if (!waiting()) cancel();
+        } catch (...) {
+            thrown = std::current_exception();
+            cancel();
+        }
+    };
+    for (;;) {
+        while (PQisBusy(conn_)) {
+            awaitSocket(conn_, 50);
+            if (!PQconsumeInput(conn_)) break; // PQgetResult reports the failure
+            idle();
+        }
+        PGresult* result = PQgetResult(conn_);
+        if (!result) break;
+        switch (PQresultStatus(result)) {
+        case PGRES_SINGLE_TUPLE:
+            if (row && !thrown) {
+                try {
+                    row(PgResult(result));
+                } catch (...) {
+                    thrown = std::current_exception();
+                    cancel();
+                }
+            } else {
+                PQclear(result);
+            }
+            idle();
+            break;
+        case PGRES_TUPLES_OK:
+        case PGRES_COMMAND_OK:
+        case PGRES_EMPTY_QUERY:
+            PQclear(last);
+            last = result;
+            break;
+        case PGRES_COPY_IN:
+        case PGRES_COPY_OUT:
+        case PGRES_COPY_BOTH: {
+            // A COPY to or from this program: ended at once, or libpq would hand back the
+            // same COPY result for ever. Data coming in is read and dropped until it stops.
+            const bool in = PQresultStatus(result) == PGRES_COPY_IN;
+            PQclear(result);
+            copied = true;
+            if (in) {
+                PQputCopyEnd(conn_, "COPY FROM STDIN is not taken here");
+            } else {
+                cancel();
+                char* data = nullptr;
+                while (PQgetCopyData(conn_, &data, 0) > 0)
+                    PQfreemem(data);
+            }
+            break;
+        }
+        default:
+            if (error)
+                PQclear(result);
+            else
+                error = result;
+        }
+    }
+    if (thrown) {
+        PQclear(last);
+        PQclear(error);
+        std::rethrow_exception(thrown);
+    }
+    if (copied) {
+        PQclear(last);
+        PQclear(error);
+        const QString refused = QStringLiteral("以 COPY 經由本程式傳送資料的指令不能在這裡執行");
+        traceStatement(text, int(PGRES_FATAL_ERROR), refused);
+        throw DbError(refused, {}, int(PGRES_FATAL_ERROR));
+    }
+    if (error) {
+        PQclear(last);
+        fail(text, error);
+    }
+    if (!last) fail(text, nullptr);
+    return last;
+}
+
+PgResult Connection::stream(const QByteArray& bytes, bool rowsRequired,
+                            const std::function<void(PgResult)>& row,
+                            const std::function<bool()>& waiting) {
+    connect();
+    checkIdle();
+    const Raised busy(busy_);
+    const QString text = codec_.decode(bytes);
+    bool cancelled = false;
+    auto refuse = [&](const QString& why, const QString& sqlState) {
+        traceStatement(text, int(PGRES_FATAL_ERROR), why);
+        throw DbError(why, sqlState, int(PGRES_FATAL_ERROR));
+    };
+    ++statementsSent_;
+    if (rowsRequired) {
+        // Prepared and described first: a statement without rows never runs, so nothing is
+        // written by a statement the caller could only report as failed.
+        if (!PQsendPrepare(conn_, "", bytes.constData(), 0, nullptr)) fail(text, nullptr);
+        PgResult prepared(collect(text, {}, waiting, cancelled));
+        if (!PQsendDescribePrepared(conn_, "")) fail(text, nullptr);
+        PgResult described(collect(text, {}, waiting, cancelled));
+        if (cancelled) refuse(QStringLiteral("指令已中止"), QStringLiteral("57014"));
+        if (PQnfields(described.get()) == 0)
+            refuse(QStringLiteral("這個指令不傳回資料列，不能開啟查詢"), {});
+        if (!PQsendQueryPrepared(conn_, "", 0, nullptr, nullptr, nullptr, 0)) fail(text, nullptr);
+    } else if (!PQsendQueryParams(conn_, bytes.constData(), 0, nullptr, nullptr, nullptr, nullptr,
+                                  0)) {
+        fail(text, nullptr);
+    }
+    PQsetSingleRowMode(conn_);
+    PgResult last(collect(text, row, waiting, cancelled));
+    traceStatement(text);
+    return last;
+}
+
 qint64 Connection::exec(const QString& sql) {
     connect();
     PgResult result = run(codec_.encode(sql));
@@ -232,6 +404,7 @@ qint64 Connection::exec(const QString& sql) {
 
 void Connection::copyIn(const QString& table, const QStringList& columns, const QByteArray& data) {
     connect();
+    checkIdle();
     const QString text = QStringLiteral("COPY %1 (%2) FROM STDIN").arg(table, columns.join(","));
     ++statementsSent_;
     PGresult* start = PQexec(conn_, codec_.encode(text).constData());
@@ -256,6 +429,7 @@ void Connection::copyIn(const QString& table, const QStringList& columns, const 
 }
 
 void Connection::transactionStatement(const char* statement) {
+    checkIdle();
     ++statementsSent_;
     PGresult* result = PQexec(conn_, statement);
     if (!result || PQresultStatus(result) != PGRES_COMMAND_OK)

@@ -78,6 +78,20 @@ public:
     // DbError carrying the server's message; a lost connection is closed, so the next
     // statement connects again.
     PgResult run(const QByteArray& bytes);
+    // Runs the statement `bytes` as run() does, but hands each of its rows to `row` as a
+    // result of one row (dropped when `row` is empty) instead of gathering them, and waits
+    // for the server without blocking the caller: `waiting`, when set, is called about every
+    // 50 ms while the statement runs, and when it returns false the server is asked to cancel
+    // the statement, which then fails with SQLSTATE 57014. With `rowsRequired`, a statement
+    // that returns no rows is refused (DbError) before it runs. Returns the statement's last
+    // result: its columns and its command tag, without rows. Throws DbError as run() does;
+    // what `row` or `waiting` throws cancels the statement and is thrown once it has ended.
+    PgResult stream(const QByteArray& bytes, bool rowsRequired,
+                    const std::function<void(PgResult)>& row, const std::function<bool()>& waiting);
+    // True while stream() runs a statement: any other statement on the connection is refused
+    // (DbError) until it ends, and the keep-alive leaves the connection alone.
+    bool busy() const { return busy_; }
+
     // Copies `data`, rows in COPY text form in the connection's encoding, into `table`.
     void copyIn(const QString& table, const QStringList& columns, const QByteArray& data);
     // Statements sent to the server so far (queries, writes, COPY, BEGIN, COMMIT, ROLLBACK;
@@ -92,6 +106,9 @@ public:
     void commit();
     void rollback();
     bool inTransaction() const { return inTransaction_; }
+    // True when the server holds a transaction block open on this connection: one begun by
+    // begin(), or by a statement sent as it stands (a BEGIN run in the SQL console).
+    bool serverTransactionOpen() const;
 
     // The table with oid `table`, read from the catalogue once per connect.
     const TableInfo& tableInfo(PgOid table);
@@ -107,12 +124,16 @@ private:
     void lose(const QString& why);
     void setUpSession();
     void transactionStatement(const char* statement);
+    void checkIdle() const;
+    pg_result* collect(const QString& text, const std::function<void(PgResult)>& row,
+                       const std::function<bool()>& waiting, bool& cancelled);
 
     ConnectionSettings settings_;
     pg_conn* conn_ = nullptr;
     TextCodec codec_;
     SqlMonitor* monitor_ = nullptr;
     bool inTransaction_ = false;
+    bool busy_ = false;
     qint64 statementsSent_ = 0;
     QHash<PgOid, TableInfo> tables_;
     std::vector<Query*> queries_;

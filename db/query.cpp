@@ -125,9 +125,20 @@ void Query::addSql(const QString& line) {
     sql_.append(line);
 }
 
+void Query::setParamCheck(bool on) {
+    paramCheck_ = on;
+    paramsFor_ = QString(); // found again under the new rule
+}
+
 const QList<Param>& Query::syncParams() {
     const QString text = sqlText();
     if (!paramsFor_.isNull() && text == paramsFor_) return params_;
+    if (!paramCheck_) {
+        refs_.clear();
+        params_.clear();
+        paramsFor_ = text;
+        return params_;
+    }
     refs_ = findParams(text);
     QList<Param> fresh;
     for (const ParamRef& ref : refs_) {
@@ -185,12 +196,12 @@ QByteArray Query::statementBytes() {
     return out;
 }
 
-void Query::fetch(pg_result* result) {
+void Query::setColumns(const pg_result* result, QList<Column>& columns,
+                       QHash<QString, int>& index) const {
     const Connection& cn = *cn_;
-    columns_.clear();
-    index_.clear();
-    rows_.clear();
-    const int fields = PQnfields(result), count = PQntuples(result);
+    columns.clear();
+    index.clear();
+    const int fields = PQnfields(result);
     for (int c = 0; c < fields; ++c) {
         Column col;
         col.name = cn.codec().decode(QByteArray(PQfname(result, c)));
@@ -200,47 +211,95 @@ void Query::fetch(pg_result* result) {
         col.tableColumn = PQftablecol(result, c);
         const int mod = PQfmod(result, c);
         if (col.kind == FieldKind::Text && mod >= 4) col.size = mod - 4;
-        if (!index_.contains(key(col.name))) index_.insert(key(col.name), c);
-        columns_.append(col);
+        if (!index.contains(key(col.name))) index.insert(key(col.name), c);
+        columns.append(col);
     }
-    rows_.reserve(std::size_t(count));
-    // Codes repeat from row to row (shift, product, payment): a text equal to the one above
-    // shares its QString instead of being decoded again.
-    std::vector<const char*> above(std::size_t(fields), nullptr);
-    std::vector<int> aboveSize(std::size_t(fields), -1);
+}
+
+void Query::appendRows(const pg_result* result, const pg_result* above,
+                       const QList<Column>& columns, std::vector<Row>& rows) {
+    const Connection& cn = *cn_;
+    const int fields = PQnfields(result), count = PQntuples(result);
     for (int r = 0; r < count; ++r) {
+        // Codes repeat from row to row (shift, product, payment): a text equal to the one
+        // above shares its QString instead of being decoded again. The row above is the last
+        // one appended: the previous row of this result, or the last of `above`.
+        const pg_result* prev = r > 0 ? result : above;
+        const int prevRow = r > 0 ? r - 1 : (above ? PQntuples(above) - 1 : -1);
+        const bool haveAbove = prevRow >= 0 && !rows.empty();
         Row row{nextId_++, {}};
         row.values.reserve(fields);
         for (int c = 0; c < fields; ++c) {
             if (PQgetisnull(result, r, c)) {
                 row.values.append(Value());
-                aboveSize[std::size_t(c)] = -1;
                 continue;
             }
             const char* text = PQgetvalue(result, r, c);
             const int size = PQgetlength(result, r, c);
-            const bool textKind = columns_[c].kind == FieldKind::Text;
-            if (textKind && r > 0 && aboveSize[std::size_t(c)] == size &&
-                std::memcmp(above[std::size_t(c)], text, std::size_t(size)) == 0) {
-                row.values.append(rows_.back().values[c]);
+            if (haveAbove && columns[c].kind == FieldKind::Text && !PQgetisnull(prev, prevRow, c) &&
+                PQgetlength(prev, prevRow, c) == size &&
+                std::memcmp(PQgetvalue(prev, prevRow, c), text, std::size_t(size)) == 0) {
+                row.values.append(rows.back().values[c]);
                 continue;
             }
-            row.values.append(valueFromServer(text, size, columns_[c], cn.codec()));
-            above[std::size_t(c)] = text;
-            aboveSize[std::size_t(c)] = size;
+            row.values.append(valueFromServer(text, size, columns[c], cn.codec()));
         }
-        rows_.push_back(std::move(row));
+        rows.push_back(std::move(row));
     }
+}
+
+void Query::fetch(pg_result* result) {
+    setColumns(result, columns_, index_);
+    rows_.clear();
+    rows_.reserve(std::size_t(PQntuples(result)));
+    appendRows(result, nullptr, columns_, rows_);
+    rowsReturned_ = PQntuples(result);
+    commandStatus_ = QString::fromLatin1(PQcmdStatus(result));
+}
+
+std::function<bool()> Query::waiting(const qint64& rows) const {
+    if (!whileRunning) return {};
+    return [this, &rows] { return whileRunning(rows); };
+}
+
+void Query::fetchStreamed() {
+    Connection& cn = checked(cn_);
+    const QByteArray bytes = statementBytes();
+    // Gathered aside: a statement failing half-way leaves the rows as they were.
+    QList<Column> columns;
+    QHash<QString, int> index;
+    std::vector<Row> rows;
+    qint64 received = 0;
+    PgResult above; // the last row kept, compared with the next
+    PgResult last = cn.stream(
+        bytes, true,
+        [&](PgResult row) {
+            if (received++ == 0) setColumns(row.get(), columns, index);
+            if (rowLimit_ > 0 && qint64(rows.size()) >= rowLimit_) return;
+            appendRows(row.get(), above.get(), columns, rows);
+            above = std::move(row);
+        },
+        waiting(received));
+    if (received == 0) setColumns(last.get(), columns, index);
+    columns_ = std::move(columns);
+    index_ = std::move(index);
+    rows_ = std::move(rows);
+    rowsReturned_ = received;
+    commandStatus_ = QString::fromLatin1(PQcmdStatus(last.get()));
 }
 
 void Query::open() {
     close();
     Connection& cn = checked(cn_);
-    const QByteArray bytes = statementBytes();
-    PgResult result = cn.run(bytes);
-    if (PQresultStatus(result.get()) != PGRES_TUPLES_OK)
-        throw DbError(QStringLiteral("這個指令不傳回資料列，不能開啟查詢"));
-    fetch(result.get());
+    if (streamed()) {
+        fetchStreamed();
+    } else {
+        const QByteArray bytes = statementBytes();
+        PgResult result = cn.run(bytes);
+        if (PQresultStatus(result.get()) != PGRES_TUPLES_OK)
+            throw DbError(QStringLiteral("這個指令不傳回資料列，不能開啟查詢"));
+        fetch(result.get());
+    }
     current_ = rows_.empty() ? -1 : 0;
     bof_ = true; // on the first row, nothing before it
     eof_ = rows_.empty();
@@ -252,7 +311,15 @@ void Query::open() {
 qint64 Query::execute() {
     Connection& cn = checked(cn_);
     const QByteArray bytes = statementBytes();
-    PgResult result = cn.run(bytes);
+    PgResult result;
+    if (streamed()) {
+        qint64 received = 0; // rows of a statement that returns some are dropped as they come
+        result = cn.stream(
+            bytes, false, [&](PgResult) { ++received; }, waiting(received));
+    } else {
+        result = cn.run(bytes);
+    }
+    commandStatus_ = QString::fromLatin1(PQcmdStatus(result.get()));
     return QByteArray(PQcmdTuples(result.get())).toLongLong();
 }
 
@@ -262,8 +329,12 @@ void Query::refresh() {
     const int position = current_;
     const QString sort = sortField_;
     Connection& cn = checked(cn_);
-    PgResult result = cn.run(statementBytes());
-    fetch(result.get());
+    if (streamed()) {
+        fetchStreamed();
+    } else {
+        PgResult result = cn.run(statementBytes());
+        fetch(result.get());
+    }
     sortField_ = fieldIndex(sort) >= 0 ? sort : QString();
     if (!sortField_.isEmpty()) sortRows();
     current_ = rows_.empty() ? -1 : std::clamp(position, 0, int(rows_.size()) - 1);

@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -102,6 +103,10 @@ public:
     void addSql(const QString& line);
     // The statement: its lines joined by line feeds.
     QString sqlText() const { return sql_.join(QLatin1Char('\n')); }
+    // Whether the statement is searched for ":name" parameters (the default). Off, the text
+    // is sent exactly as it stands, colons included, and the statement has no parameters.
+    void setParamCheck(bool on);
+    bool paramCheck() const { return paramCheck_; }
     // The parameter `name` of the statement, matched without regard to letter case. Throws
     // DbError when the statement has none of that name. Values survive a change of the
     // statement for parameters of the same name.
@@ -121,6 +126,24 @@ public:
     // Runs the statement again; keeps the sort column and, as far as there are rows, the
     // position. Posts a pending change first.
     void refresh();
+
+    // The most rows open() and refresh() keep; 0 (the default) keeps all. The rest of a
+    // larger result is still read to its end, so the statement completes, but only counted.
+    void setRowLimit(int rows) { rowLimit_ = std::max(rows, 0); }
+    int rowLimit() const { return rowLimit_; }
+    // The rows the server returned to the last open() or refresh(), those beyond the row
+    // limit included.
+    qint64 rowsReturned() const { return rowsReturned_; }
+    // The server's command tag of the last statement run ("UPDATE 3", "SELECT 10",
+    // "CREATE TABLE").
+    const QString& commandStatus() const { return commandStatus_; }
+    // When set, open(), refresh() and execute() wait for the server without blocking: it is
+    // called about every 50 ms with the rows received so far, so that the caller can keep its
+    // window alive and show how far the statement got; returning false asks the server to
+    // cancel the statement (DbError with SQLSTATE 57014). With it set or with a row limit,
+    // rows are read one at a time, and open() refuses a statement that returns no rows
+    // before running it.
+    std::function<bool(qint64 rowsReceived)> whileRunning;
 
     // --- rows
     bool active() const { return state_ != QueryState::Closed; }
@@ -206,6 +229,13 @@ private:
     void beginInsert(int at);
     const QList<Param>& syncParams();
     void fetch(struct pg_result* result);
+    bool streamed() const { return rowLimit_ > 0 || bool(whileRunning); }
+    void fetchStreamed();
+    void setColumns(const struct pg_result* result, QList<Column>& columns,
+                    QHash<QString, int>& index) const;
+    void appendRows(const struct pg_result* result, const struct pg_result* above,
+                    const QList<Column>& columns, std::vector<Row>& rows);
+    std::function<bool()> waiting(const qint64& rows) const;
     void setState(QueryState state);
     void checkBrowse();
     void scrolled();
@@ -224,6 +254,10 @@ private:
     QList<ParamRef> refs_;
     QList<Param> params_;
     QString paramsFor_; // statement text params_ was made for
+    bool paramCheck_ = true;
+    int rowLimit_ = 0;
+    qint64 rowsReturned_ = 0;
+    QString commandStatus_;
     QList<Column> columns_;
     QHash<QString, int> index_;
     std::vector<Row> rows_;

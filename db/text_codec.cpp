@@ -44,8 +44,16 @@ QByteArray TextCodec::encodeLossy(QStringView text) const {
     if (isAscii(text)) return text.toLatin1();
     encoder_->resetState();
     QByteArray bytes = encoder_->encode(text);
+    if (encoder_->hasError()) renewEncoder();
     encoder_->resetState();
     return bytes;
+}
+
+void TextCodec::renewEncoder() const {
+    // Once Qt's converter has met a character it cannot convert it reports an error for
+    // every later text, reset or not: the next text needs a converter of its own. (A moved
+    // converter reports no error at all: it is made in place.)
+    encoder_ = std::make_unique<QStringEncoder>(encodingName(encoding_));
 }
 
 QByteArray TextCodec::encode(QStringView text) const {
@@ -56,13 +64,15 @@ QByteArray TextCodec::encode(QStringView text) const {
     const bool failed = encoder_->hasError();
     encoder_->resetState();
     if (!failed) return bytes;
+    renewEncoder();
     // Find the character that failed, for a message the user can act on.
     for (qsizetype i = 0; i < text.size(); ++i) {
         const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
         QStringView one = text.mid(i, n);
-        (void)encoder_->encode(one);
-        const bool bad = encoder_->hasError();
-        encoder_->resetState();
+        QStringEncoder probe(encodingName(encoding_));
+        const QByteArray probed = probe.encode(one); // converts only when the bytes are taken
+        Q_UNUSED(probed);
+        const bool bad = probe.hasError();
         if (bad)
             throw DbError(QStringLiteral("文字「%1」含有無法以 %2 儲存的字元「%3」")
                               .arg(text.toString(),

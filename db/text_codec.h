@@ -31,8 +31,10 @@ public:
     }
 
 private:
+    void renewEncoder() const;
+
     Encoding encoding_;
     // ICU converters are costly to open: each codec keeps one of each, reset per call.
-    std::unique_ptr<QStringEncoder> encoder_;
+    mutable std::unique_ptr<QStringEncoder> encoder_;
     std::unique_ptr<QStringDecoder> decoder_;
 };

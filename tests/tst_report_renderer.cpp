@@ -64,6 +64,7 @@ private slots:
     void handlersSetCaptionsAndHideBands();
     void pageFooterOnEveryPage();
     void subDetailOverASecondDataSet();
+    void subDetailBetweenItsHeaderAndFooter();
     void paintedPageAndPdf();
     void textsWiderThanTheirBoxes_data();
     void textsWiderThanTheirBoxes();
@@ -232,6 +233,43 @@ void TestReportRenderer::subDetailOverASecondDataSet() {
              QStringList({"I1", "1.50", "L1", "L2", "I2", "3.00", "L1", "L2"}));
 }
 
+// A sub-detail enabled for the last row only: its header (on a new page when asked), its rows,
+// even none, and its footer; the header starts no group of the detail rows.
+void TestReportRenderer::subDetailBetweenItsHeaderAndFooter() {
+    Query master(*cn_);
+    rows(master, 2);
+    Query lines(*cn_);
+    for (int count : {2, 0}) {
+        lines.close();
+        lines.setSql(
+            QString("select 'L' || g as item from generate_series(1, %1) g order by g").arg(count));
+        lines.open();
+        Layout l = smallLayout();
+        Band header = band("SubHeader", BandKind::GroupHeader, 10);
+        header.controls << label("H", "TOTALS", 0, 0, 20);
+        header.forceNewPage = true;
+        Band footer = band("SubFooter", BandKind::GroupFooter, 10);
+        footer.controls << label("F", "END", 0, 0, 20);
+        Band sub = band("Sub", BandKind::SubDetail, 10);
+        sub.header = header.name;
+        sub.footer = footer.name;
+        sub.controls << field("SD", "item", 0, 10, 20);
+        l.bands.removeLast(); // no summary
+        l.bands << header << sub << footer;
+        l.beforeStart = [](ReportRun& run) { run.band("Sub").enabled = false; };
+        l.bands[1].afterPrint = [](ReportRun& run) {
+            run.band("Sub").enabled = run.field("item").toText() == "I2";
+        };
+        const RenderedReport r = render(l, master, &lines);
+        QCOMPARE(r.pages.size(), 2);
+        QCOMPARE(texts(r.pages[0]), QStringList({"TITLE", "1", "I1", "1.50", "I2", "3.00"}));
+        QStringList second{"TITLE", "2", "TOTALS"};
+        for (int i = 1; i <= count; ++i)
+            second << QString("L%1").arg(i);
+        QCOMPARE(texts(r.pages[1]), second << "END");
+    }
+}
+
 void TestReportRenderer::paintedPageAndPdf() {
     Query q(*cn_);
     rows(q, 3);
@@ -261,7 +299,7 @@ void TestReportRenderer::paintedPageAndPdf() {
 void TestReportRenderer::textsWiderThanTheirBoxes_data() {
     QTest::addColumn<QList<Control>>("controls"); // the first is the one looked at
     QTest::addColumn<QString>("shown");
-    QTest::addColumn<QString>("fit"); // "natural", "condensed" or "cut"
+    QTest::addColumn<QString>("fit"); // "natural", "condensed", "cut" or "whole" (fits its box)
     const QString date = "2024/01/15 06:21:55";
     QTest::newRow("a caption grows to the right")
         << QList<Control>{label("A", QStringLiteral("海湖砂石實業有限公司"), 0, 0, 10, Align::Left,
@@ -298,6 +336,20 @@ void TestReportRenderer::textsWiderThanTheirBoxes_data() {
         << QList<Control>{label("A", QStringLiteral("頁        次 :"), 0, 0, 19.3),
                           pageNumber("B", 0, 18.8, 13.0, Align::Right, 16)}
         << QStringLiteral("頁        次 :") << "condensed";
+    QTest::newRow("a right-aligned figure ending just short of a rule keeps its digits")
+        << QList<Control>{label("A", "$800", 0, 50, 16.4, Align::Right, 13),
+                          verticalLine("R", 0, 66.9, 6), verticalLine("L", 0, 48, 6)}
+        << "$800"
+        << "whole";
+    QTest::newRow("a right-aligned figure ending on a frame keeps its digits")
+        << QList<Control>{label("A", "43.15%", 0, 58.9, 7.9, Align::Right, 13),
+                          box("R", 0, 0, 66.8, 6)}
+        << "43.15%"
+        << "whole";
+    QTest::newRow("a left-aligned caption starting on a rule keeps its letters")
+        << QList<Control>{label("A", QStringLiteral("主產品收入"), 0, 20, 30, Align::Left, 13),
+                          verticalLine("L", 0, 20, 6)}
+        << QStringLiteral("主產品收入") << "whole";
 }
 
 void TestReportRenderer::textsWiderThanTheirBoxes() {
@@ -321,6 +373,9 @@ void TestReportRenderer::textsWiderThanTheirBoxes() {
     if (fit == "natural") {
         QCOMPARE(t.stretch, 1.0);
         QVERIFY(t.painted.width() > controls[0].width);
+    } else if (fit == "whole") {
+        QCOMPARE(t.stretch, 1.0);
+        QVERIFY(!t.clipped);
     } else if (fit == "condensed") {
         QVERIFY2(t.stretch < 1 && t.stretch >= 0.6, qPrintable(QString::number(t.stretch)));
         QVERIFY(!t.clipped);

@@ -19,6 +19,8 @@ private slots:
     void utf8Connection();
     void fitToColumn_data();
     void fitToColumn();
+    void refusalNamesTheCharacterAndLeavesTheCodecWhole_data();
+    void refusalNamesTheCharacterAndLeavesTheCodecWhole();
 };
 
 void TestTextCodec::roundTrip_data() {
@@ -108,6 +110,33 @@ void TestTextCodec::fitToColumn() {
     QCOMPARE(::fitToColumn(text, width, b), big5);
     QVERIFY(b.encode(::fitToColumn(text, width, b)).size() <= width);
     QCOMPARE(::fitToColumn(text, width, u), utf8);
+}
+
+void TestTextCodec::refusalNamesTheCharacterAndLeavesTheCodecWhole_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("emoji after Latin")
+        << QString::fromUtf8("update x set a = '😀'") << QString::fromUtf8("「😀」");
+    QTest::newRow("simplified after traditional")
+        << QString::fromUtf8("加油汽车") << QString::fromUtf8("「车」");
+}
+
+void TestTextCodec::refusalNamesTheCharacterAndLeavesTheCodecWhole() {
+    QFETCH(QString, text);
+    QFETCH(QString, named);
+    const TextCodec codec;
+    for (int round = 0; round < 2; ++round) {
+        try {
+            (void)codec.encode(text);
+            QFAIL("encoded without complaint");
+        } catch (const DbError& e) {
+            QVERIFY2(e.message().endsWith(named), qPrintable(e.message()));
+        }
+        // The same codec goes on converting what Big5 holds, after a refusal or a lossy text.
+        QCOMPARE(codec.encode(QString::fromUtf8("許功蓋")), QByteArray::fromHex("b35ca55cbb5c"));
+        QCOMPARE(codec.encodeLossy(text).count('?'), 1);
+        QCOMPARE(codec.encode(QString::fromUtf8("加油")), QByteArray::fromHex("a55baa6f"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestTextCodec)

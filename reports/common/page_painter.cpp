@@ -44,6 +44,8 @@ void paintPage(QPainter& painter, const PageItems& page, double unitsPerMm) {
         painter.drawLine(QLineF(l.p1() * unitsPerMm, l.p2() * unitsPerMm));
     for (const QRectF& b : page.boxes)
         painter.drawRect(scaled(b, unitsPerMm));
+    for (const QRectF& b : page.bars)
+        painter.fillRect(scaled(b, unitsPerMm), Qt::black);
     for (const TextItem& t : page.texts) {
         // Sizes are pixels at 96 per inch; the painter's units are device units.
         painter.setFont(reportFont(t.font, t.pixels * mmPerPixel * unitsPerMm, t.bold));

@@ -7,6 +7,7 @@
 #include "reports/common/report_renderer.h"
 
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -57,6 +58,9 @@ struct ReportDef {
     // report does not export.
     std::function<QList<ExportColumn>(DataModule&, Query& work, const ReportOptions&, Progress&)>
         exportRows;
+    // An option whose values the report narrows: name → its "|"-separated values ("order" →
+    // "1|2"). Options not named here take the values of the common table.
+    QHash<QString, QString> choices;
 };
 
 // Runs the built layout over its rows.

@@ -53,6 +53,9 @@ QLineEdit* makeDateField(QWidget* parent) {
 }
 
 TReportForm::TReportForm(const ReportDef& report, QWidget* parent)
+    : TReportForm(report, ReportDateRows(), parent) {}
+
+TReportForm::TReportForm(const ReportDef& report, const ReportDateRows& dates, QWidget* parent)
     : TScreen(parent), report_(report) {
     DataModule& dm = dataModule();
     setWindowTitle(report.title);
@@ -63,10 +66,11 @@ TReportForm::TReportForm(const ReportDef& report, QWidget* parent)
     rows_ = new QFormLayout;
     rows_->setLabelAlignment(Qt::AlignRight);
     layout->addLayout(rows_);
-    e01 = addDateRow(QStringLiteral("e01"), QStringLiteral("選擇起始日期 :"), &SpeedButton3,
-                     QStringLiteral("SpeedButton3"));
-    e02 = addDateRow(QStringLiteral("e02"), QStringLiteral("選擇終止日期 :"), &SpeedButton4,
-                     QStringLiteral("SpeedButton4"));
+    e01 = addDateRow(QStringLiteral("e01"), dates.startLabel, &SpeedButton3, dates.startButton);
+    e02 = nullptr;
+    SpeedButton4 = nullptr;
+    if (!dates.endLabel.isEmpty())
+        e02 = addDateRow(QStringLiteral("e02"), dates.endLabel, &SpeedButton4, dates.endButton);
     auto* buttons = new QHBoxLayout;
     SpeedButtonPrn = actionButton(this, "SpeedButtonPrn", QStringLiteral("&P 預視列印"),
                                   QStyle::SP_FileDialogContentsView);
@@ -156,14 +160,18 @@ void TReportForm::FormCreate() {
     dm.cn.connect();
     const QDate today = QDate::currentDate();
     const ReportOptions defaults = defaultOptions(report_, today);
-    e01->setText(defaults.from);
-    e02->setText(defaults.to);
+    e01->setText(e02 ? defaults.from : defaults.date);
+    if (e02) e02->setText(defaults.to);
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
 }
 
 ReportOptions TReportForm::options() const {
     ReportOptions o;
+    if (!e02) {
+        o.date = e01->text();
+        return o;
+    }
     o.from = e01->text();
     o.to = e02->text();
     return o;

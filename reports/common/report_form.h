@@ -13,6 +13,15 @@ class QPushButton;
 class QToolButton;
 class Query;
 
+// The date fields of a report screen: their captions and the names of their calendar
+// buttons. Without an end caption the screen has one date, e01, which starts on today.
+struct ReportDateRows {
+    QString startLabel = QStringLiteral("選擇起始日期 :");
+    QString startButton = QStringLiteral("SpeedButton3");
+    QString endLabel = QStringLiteral("選擇終止日期 :");
+    QString endButton = QStringLiteral("SpeedButton4");
+};
+
 class TReportForm : public TScreen {
     Q_OBJECT
 public:
@@ -22,10 +31,10 @@ public:
     // DbError when the database cannot be reached.
     void FormCreate() override;
 
-    QLineEdit* e01;            // start date
-    QLineEdit* e02;            // end date
+    QLineEdit* e01;            // start date (a one-date screen's date)
+    QLineEdit* e02;            // end date; null on a one-date screen
     QToolButton* SpeedButton3; // calendar of e01
-    QToolButton* SpeedButton4; // calendar of e02
+    QToolButton* SpeedButton4; // calendar of e02; null on a one-date screen
     QPushButton* SpeedButtonPrn;
     QPushButton* SpeedButton2;
     QPushButton* SBT; // null when the report does not export
@@ -39,8 +48,10 @@ public:
 protected:
     // `report` names the caption, the builds and the export file.
     explicit TReportForm(const ReportDef& report, QWidget* parent = nullptr);
+    TReportForm(const ReportDef& report, const ReportDateRows& dates, QWidget* parent = nullptr);
 
-    // The parameters as the screen shows them; the base fills the dates.
+    // The parameters as the screen shows them; the base fills the dates (a one-date
+    // screen's in `date`).
     virtual ReportOptions options() const;
     // Adds a labelled row of parameter widgets below the dates.
     void addRow(const QString& label, QWidget* field, QWidget* button = nullptr);

@@ -58,4 +58,8 @@ Control box(const QString& name, double top, double left, double width, double h
     return {name, Kind::Box, {}, top, left, width, height, Align::Left, {}, 13, false};
 }
 
+Control solidBar(const QString& name, double top, double left, double width, double height) {
+    return {name, Kind::Box, {}, top, left, width, height, Align::Left, {}, 13, true};
+}
+
 } // namespace rpt

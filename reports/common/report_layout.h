@@ -19,7 +19,7 @@ enum class Kind {
     PrintDate,  // today as yyyy/MM/dd
     PageNumber, // the page's number
     Line,       // a line from (left, top), `width` across and `height` down: horizontal or vertical
-    Box,        // a frame `width` × `height`
+    Box,        // a frame `width` × `height`; a bold one is solid, a heavy rule
 };
 
 struct Control {
@@ -56,8 +56,11 @@ struct Band {
     QList<Control> controls;
     QString parent;     // a child band: the band it follows
     QString expression; // a group header: the column whose change starts a group (none: one group)
-    QString footer;     // a group header: its group footer
+    QString footer;     // a group header or a sub-detail: its footer
     bool forceNewPage = false; // a group header or the summary begins a new page
+    // A sub-detail: the band printed before its rows, a group header that starts no group
+    // (its forceNewPage begins a new page before it).
+    QString header;
     bool enabled = true;
     // Runs before the band prints; returning false skips it this time.
     std::function<bool(ReportRun&)> beforePrint;
@@ -96,5 +99,7 @@ Control line(const QString& name, double top, double left, double width);
 // A vertical rule `height` long.
 Control verticalLine(const QString& name, double top, double left, double height);
 Control box(const QString& name, double top, double left, double width, double height);
+// A heavy rule: a solid bar `width` × `height`.
+Control solidBar(const QString& name, double top, double left, double width, double height);
 
 } // namespace rpt

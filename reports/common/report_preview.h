@@ -16,6 +16,8 @@ public:
     ReportPreview(rpt::RenderedReport report, QString document, QWidget* parent = nullptr);
 
     int currentPage() const { return page_; }
+    // The pages shown.
+    const rpt::RenderedReport& report() const { return report_; }
     void showPage(int index);
     QToolButton* FirstPage;
     QToolButton* PriorPage;

@@ -57,6 +57,13 @@ Value ReportRun::field(const QString& name) const {
     return q.value(q.recNo(), column);
 }
 
+Band* ReportRun::bandNamed(const QString& name) {
+    if (name.isEmpty()) return nullptr;
+    for (Band& b : layout_.bands)
+        if (b.name == name) return &b;
+    return nullptr;
+}
+
 QList<Band*> ReportRun::bandsOf(BandKind kind) {
     QList<Band*> list;
     for (Band& b : layout_.bands)
@@ -110,6 +117,26 @@ void ReportRun::printBand(Band& band) {
         if (child.kind == BandKind::Child && child.parent == band.name) printBand(child);
 }
 
+// The sub-detail's header, its rows over the second data set (none when it is empty) and its
+// footer.
+void ReportRun::printSubDetail(Band& sub) {
+    if (!sub.enabled) return;
+    if (Band* header = bandNamed(sub.header); header && header->enabled) {
+        if (header->forceNewPage && bodyPrinted_) {
+            endPage();
+            startPage();
+        }
+        printBand(*header);
+    }
+    fieldsFrom_ = subData_;
+    for (int s = 0; s < subData_->recordCount(); ++s) {
+        subData_->moveTo(s);
+        printBand(sub);
+    }
+    fieldsFrom_ = &data_;
+    if (Band* footer = bandNamed(sub.footer)) printBand(*footer);
+}
+
 void ReportRun::placeBand(const Band& band) {
     PageItems& page = out_.pages.last();
     const double x0 = layout_.page.left;
@@ -122,7 +149,7 @@ void ReportRun::placeBand(const Band& band) {
             page.lines << QLineF(x, y, x + c.width, y + c.height);
             break;
         case Kind::Box:
-            page.boxes << QRectF(x, y, c.width, c.height);
+            (c.bold ? page.bars : page.boxes) << QRectF(x, y, c.width, c.height);
             break;
         default: {
             const QString text = controlText(band, c);
@@ -193,6 +220,9 @@ RenderedReport ReportRun::render() {
     if (!data_.active() || data_.isEmpty()) return out_;
 
     QList<Band*> groups = bandsOf(BandKind::GroupHeader);
+    // A sub-detail's header prints with the sub-detail and starts no group.
+    for (const Band& b : layout_.bands)
+        if (b.kind == BandKind::SubDetail) groups.removeAll(bandNamed(b.header));
     QList<QString> keys(groups.size());
     auto footerOf = [this](Band* group) -> Band* {
         for (Band& b : layout_.bands)
@@ -232,16 +262,9 @@ RenderedReport ReportRun::render() {
         for (Band* detail : bandsOf(BandKind::Detail))
             printBand(*detail);
         addRowToSums();
-        if (subData_) {
-            for (Band* sub : bandsOf(BandKind::SubDetail)) {
-                fieldsFrom_ = subData_;
-                for (int s = 0; s < subData_->recordCount(); ++s) {
-                    subData_->moveTo(s);
-                    printBand(*sub);
-                }
-                fieldsFrom_ = &data_;
-            }
-        }
+        if (subData_)
+            for (Band* sub : bandsOf(BandKind::SubDetail))
+                printSubDetail(*sub);
     }
     closeGroups(0);
     for (Band* summary : bandsOf(BandKind::Summary)) {

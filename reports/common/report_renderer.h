@@ -34,6 +34,7 @@ struct PageItems {
     QList<TextItem> texts;
     QList<QLineF> lines;
     QList<QRectF> boxes;
+    QList<QRectF> bars; // solid: heavy rules
 };
 
 struct RenderedReport {
@@ -70,6 +71,8 @@ private:
     void startPage();
     void endPage();
     void printBand(rpt::Band& band);
+    void printSubDetail(rpt::Band& sub);
+    rpt::Band* bandNamed(const QString& name);
     void placeBand(const rpt::Band& band);
     void addRowToSums();
     void resetSums(const QString& band);

@@ -38,7 +38,6 @@ QRectF claim(const TextItem& t, double width) {
 
 struct Span {
     double left, right;
-    bool rule = false; // a vertical rule, widened by the gap on both sides
 };
 
 } // namespace
@@ -70,7 +69,7 @@ void fitTexts(PageItems& page, double left, double right) {
         auto rule = [&](double x, double y1, double y2) {
             if (std::min(y1, y2) < bottom && std::max(y1, y2) > top &&
                 (x <= own.left() + 1e-9 || x >= own.right() - 1e-9))
-                obstacles.append({x - textGap, x + textGap, true});
+                obstacles.append({x - textGap, x + textGap});
         };
         for (const QLineF& l : page.lines)
             if (std::abs(l.x1() - l.x2()) < 0.01) rule(l.x1(), l.y1(), l.y2());
@@ -88,11 +87,11 @@ void fitTexts(PageItems& page, double left, double right) {
                 from = std::max(from, o.right);
             else if (o.left >= anchor - 1e-9)
                 to = std::min(to, o.left);
-            else if (o.rule ? anchor >= (o.left + o.right) / 2 : anchor - o.left < o.right - anchor)
-                // A rule within the gap of the anchor bounds the text on the rule's own side.
-                from = std::max(from, o.right);
+            else if ((o.right - anchor) - (anchor - o.left) >
+                     (t.align == Align::Left ? 1e-9 : -1e-9))
+                to = std::min(to, o.left); // it reaches over the anchor from the right
             else
-                to = std::min(to, o.left);
+                from = std::max(from, o.right);
         }
         // A left-aligned text grows only to the right, a right-aligned one only to the left.
         if (t.align == Align::Left) from = std::max(from, std::min(t.rect.left(), to));

@@ -4,8 +4,10 @@
 #include "db/query.h"
 #include "screens/common/error_box.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMetaProperty>
 
 DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new QueryModel(this)) {
     setModel(model_);
@@ -30,6 +32,16 @@ DBGrid::DBGrid(QWidget* parent) : QTableView(parent), model_(new QueryModel(this
         applyWidths();
         followQuery();
     });
+    // Shown once the cell has closed, not from inside its focus change; not when a box is up
+    // already (a refused save: the cell closes when that box takes the focus).
+    connect(
+        model_, &QueryModel::refused, this,
+        [this](const QString& message) {
+            const QWidget* modal = QApplication::activeModalWidget();
+            if (modal && modal != window()) return;
+            showErrorBox(window(), message);
+        },
+        Qt::QueuedConnection);
     connect(model_, &QAbstractItemModel::rowsInserted, this, &DBGrid::followQuery);
     connect(model_, &QAbstractItemModel::rowsRemoved, this, &DBGrid::followQuery);
 }
@@ -38,8 +50,11 @@ void DBGrid::setDataSource(DataSource* source) {
     if (Query* old = model_->query()) disconnect(old, nullptr, this, nullptr);
     model_->setDataSource(source);
     auto attachQuery = [this] {
-        if (Query* q = model_->query())
+        if (Query* q = model_->query()) {
             connect(q, &Query::currentChanged, this, &DBGrid::followQuery, Qt::UniqueConnection);
+            connect(q, &Query::aboutToPost, this, &DBGrid::commitOpenEditor, Qt::UniqueConnection);
+            connect(q, &Query::stateChanged, this, &DBGrid::closeOpenEditor, Qt::UniqueConnection);
+        }
         followQuery();
     };
     if (source) connect(source, &DataSource::dataSetChanged, this, attachQuery);
@@ -48,6 +63,32 @@ void DBGrid::setDataSource(DataSource* source) {
 
 void DBGrid::setColumns(const QList<GridColumn>& columns) {
     model_->setColumns(columns);
+}
+
+void DBGrid::setEditable(bool on) {
+    model_->setEditable(on);
+    setEditTriggers(on ? DoubleClicked | SelectedClicked | EditKeyPressed | AnyKeyPressed
+                       : NoEditTriggers);
+}
+
+void DBGrid::commitOpenEditor() {
+    if (state() != EditingState) return;
+    const QModelIndex cell = currentIndex();
+    QWidget* editor = indexWidget(cell);
+    if (!editor) return;
+    // Written here rather than through the delegate, so that a text the field refuses stops
+    // the save (DbError) and the cell stays open with it.
+    const QMetaProperty typed = editor->metaObject()->userProperty();
+    model_->setCellText(cell, typed.read(editor).toString());
+}
+
+void DBGrid::closeOpenEditor() {
+    // Saved or dropped: a cell still open would otherwise show the old text over the row.
+    Query* q = model_->query();
+    const bool editing = q && (q->state() == QueryState::Edit || q->state() == QueryState::Insert);
+    if (editing || state() != EditingState) return;
+    if (QWidget* editor = indexWidget(currentIndex()))
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 void DBGrid::applyWidths() {

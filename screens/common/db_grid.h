@@ -15,6 +15,11 @@ public:
     DataSource* dataSource() const { return model_->dataSource(); }
     void setColumns(const QList<GridColumn>& columns);
     QueryModel* queryModel() const { return model_; }
+    // Lets the cells of the current row be typed into while the query is in edit or insert
+    // state (begun by the navigator, never by typing). What is typed reaches the field when
+    // the cell is left and before the row is saved; a refused text shows the error box.
+    // Off by default: the grid is read-only.
+    void setEditable(bool on);
 
 signals:
     // A click on the title of the column showing `field`.
@@ -29,6 +34,8 @@ protected:
 private:
     void followQuery();
     void applyWidths();
+    void commitOpenEditor();
+    void closeOpenEditor();
 
     QueryModel* model_;
     bool following_ = false;

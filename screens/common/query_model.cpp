@@ -1,6 +1,7 @@
 #include "screens/common/query_model.h"
 
 #include "db/data_source.h"
+#include "db/db_error.h"
 #include "db/query.h"
 
 QueryModel::QueryModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -84,12 +85,42 @@ int QueryModel::columnCount(const QModelIndex& parent) const {
 QVariant QueryModel::data(const QModelIndex& index, int role) const {
     const int field = queryColumn(index.column());
     if (!query_ || field < 0 || index.row() >= rowCount()) return {};
-    if (role == Qt::DisplayRole) return query_->value(index.row(), field).toText();
+    if (role == Qt::DisplayRole || (role == Qt::EditRole && editable_))
+        return query_->value(index.row(), field).toText();
     if (role == Qt::TextAlignmentRole && shown_[index.column()].alignment)
         return QVariant(shown_[index.column()].alignment | Qt::AlignVCenter);
     if (role == Qt::TextAlignmentRole && isNumericKind(query_->columns()[field].kind))
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     return {};
+}
+
+Qt::ItemFlags QueryModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    const bool editing =
+        query_ && (query_->state() == QueryState::Edit || query_->state() == QueryState::Insert);
+    if (editable_ && editing && index.isValid() && index.row() == query_->recNo() &&
+        queryColumn(index.column()) >= 0)
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+bool QueryModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable)) return false;
+    try {
+        setCellText(index, value.toString());
+    } catch (const DbError& error) {
+        emit refused(error.message());
+        return false;
+    }
+    return true;
+}
+
+void QueryModel::setCellText(const QModelIndex& index, const QString& text) {
+    if (!(flags(index) & Qt::ItemIsEditable)) return;
+    const int field = queryColumn(index.column());
+    // A cell left as it was is no change: the row is not written for it.
+    if (text == query_->value(index.row(), field).toText()) return;
+    query_->fieldAt(field).setValue(Value(text));
 }
 
 QVariant QueryModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -33,11 +33,25 @@ public:
     // The field name of column `column` of the model, empty when out of range.
     QString fieldName(int column) const;
     int columnWidth(int column) const;
+    // Whether the cells of the query's current row take typed values while the query is in
+    // edit or insert state (the query never begins either by itself). Off by default.
+    void setEditable(bool on) { editable_ = on; }
+    bool editable() const { return editable_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Writes the typed text into the field; a text the field refuses (no number for a
+    // number field) is announced by refused() and leaves the field as it was.
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    // The same for a caller that handles the refusal: throws DbError. Does nothing for a
+    // cell that takes no typing or a text equal to the cell's.
+    void setCellText(const QModelIndex& index, const QString& text);
+
+signals:
+    void refused(const QString& message);
 
 private:
     void attach();
@@ -50,4 +64,5 @@ private:
     QList<GridColumn> shown_;
     QList<int> fieldOf_; // query column of each shown column, -1 when the result lacks it
     QList<QMetaObject::Connection> links_;
+    bool editable_ = false;
 };
