@@ -102,6 +102,7 @@ private slots:
     void companyRows();
     void charCodeColumns();
     void layoutPrintsCompaniesAndTheTotalsLine();
+    void widestFiguresPrintWhole();
     void exportIsByteForByte();
     void statementsDoNotGrowWithLines();
     void screenKeepsItsTitleBarButtons();
@@ -307,6 +308,28 @@ void TestBr020::layoutPrintsCompaniesAndTheTotalsLine() {
     none.start = none.end = "2024/04/01";
     const rpt::Layout empty = br020Layout(buildBr020(*dm_, work, dm_->qy, none, progress));
     QCOMPARE(rpt::render(empty, dm_->qy).pages.size(), 0);
+}
+
+// A fleet company's busiest month: litres in the hundreds of thousands, amounts in the tens of
+// millions, every digit printed in the table's narrow columns.
+void TestBr020::widestFiguresPrintWhole() {
+    QList<Sale> sales;
+    const QString fuels[] = {fixture::diesel, fixture::u92, fixture::u95, fixture::u98};
+    for (int i = 0; i < 4; ++i)
+        sales << charge(QString("0%1:00:00").arg(i), "C99", {fuel(fuels[i], 999999.99, 99999999)});
+    sales << charge("05:00:00", "C99", {{fixture::carWash, "102", 120, 1, 99999999}});
+    fixture::insertSales(sales);
+    Query work(dm_->cn);
+    SilentProgress progress;
+    const rpt::RenderedReport r =
+        rpt::render(br020Layout(buildBr020(*dm_, work, dm_->qy, may(), progress)), dm_->qy);
+    QVERIFY_NO_OVERLAP(r);
+    QCOMPARE(cutTexts(r), QString());
+    const QStringList row = lineOf(r.pages[0], "C99");
+    QCOMPARE(row.mid(1), QStringList({"999,999.99", "99,999,999", "999,999.99", "99,999,999",
+                                      "999,999.99", "99,999,999", "999,999.99", "99,999,999",
+                                      "99,999,999", "3,999,999.96", "499,999,995"}));
+    reportfiles::savePage(r, 0, "br020_widest_figures");
 }
 
 void TestBr020::exportIsByteForByte() {
