@@ -12,6 +12,8 @@
     X(br080Report) \
     X(br030Report) \
     X(br040Report) \
+    X(br020Report) \
+    X(br100Report) \
     /* the list ends here */
 // clang-format on
 

@@ -11,6 +11,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -94,7 +95,9 @@ void ReportPreview::showPage(int index) {
 
 void ReportPreview::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
-    redraw();
+    // The page is zoomed to the scroll area's width, which the window's layout sets only
+    // after this event.
+    QTimer::singleShot(0, this, [this] { redraw(); });
 }
 
 void ReportPreview::redraw() {
