@@ -9,7 +9,6 @@
 #include <memory>
 
 using namespace rpt;
-using fuel::Decimal;
 
 namespace {
 

@@ -4,16 +4,14 @@
 #include "app/progress.h"
 #include "db/copy_loader.h"
 #include "db/input_refused.h"
-#include "fuel/decimal.h"
 #include "reports/common/business_day.h"
 #include "reports/common/date_basis.h"
+#include "reports/common/decimal.h"
 #include "reports/common/work_table.h"
 
 #include <QHash>
 #include <limits>
 #include <vector>
-
-using fuel::Decimal;
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "fuel/br110_layout.h"
 
 #include "app/product_codes.h"
-#include "fuel/decimal.h"
+#include "reports/common/decimal.h"
 #include "reports/common/number_mask.h"
 #include "reports/common/report_renderer.h"
 
@@ -9,7 +9,6 @@
 #include <memory>
 
 using namespace rpt;
-using fuel::Decimal;
 
 namespace {
 

@@ -25,7 +25,9 @@ MeterLine meterLine(const MeterReadings& r) {
     line.volume = meterAdvance(*r.startQty, *r.nowQty);
     line.amount = meterAdvance(*r.startAmt, *r.nowAmt);
     const Decimal price = r.price.value_or(Decimal());
-    const Decimal expected = line.volume * price;
+    // Q × price to twelve decimals, halves away from zero, as the line has always been
+    // checked against (exact for readings and prices of up to twelve decimals between them).
+    const Decimal expected = (line.volume * price).rounded(Decimal::places);
     // An amount meter that wrapped below 100,000 shows far less than the litres were worth:
     // one more turn of the meter for every threshold the shortfall passes.
     const Decimal below = Decimal::whole(100'000);

@@ -3,7 +3,7 @@
 // compensated, and the difference between the amount meter and volume times price.
 #pragma once
 
-#include "fuel/decimal.h"
+#include "reports/common/decimal.h"
 
 #include <optional>
 

@@ -589,7 +589,7 @@ void TestBr030::decimalsWithoutBinaryNoise() {
     sql(s);
     QCOMPARE(testdb::adminValue("select sum(out_qty) = 1 from shift_01_gun"), QString("f"));
     const Br030Report report = build();
-    QCOMPARE(report.figures.cells[3][Br030Col::Dispensed].quantity, ExactDecimal::whole(1));
+    QCOMPARE(report.figures.cells[3][Br030Col::Dispensed].quantity, Decimal::whole(1));
     const QHash<QString, QString> captions = br030Captions(report.figures);
     QCOMPARE(captions["qty810"], QString("1.00"));
     QCOMPARE(captions["amt810"], QString("$30"));

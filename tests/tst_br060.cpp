@@ -6,13 +6,11 @@
 #include "app/gui_start.h"
 #include "app/progress.h"
 #include "db/copy_loader.h"
-#include "db/db_error.h"
 #include "db/input_refused.h"
 #include "demo/station_generator.h"
 #include "reports/business/br060_build.h"
 #include "reports/business/br060_layout.h"
 #include "reports/business/br060_screen.h"
-#include "reports/business/decimal_figure.h"
 #include "reports/common/page_painter.h"
 #include "reports/common/report_preview.h"
 #include "reports/common/report_renderer.h"
@@ -117,8 +115,6 @@ class TestBr060 : public QObject {
 private slots:
     void initTestCase() { setUpChineseFonts(); }
     void cleanup() { dm_.reset(); }
-    void decimalFigures_data();
-    void decimalFigures();
     void workTableFigures_data();
     void workTableFigures();
     void sameFiguresAsRowByRowOnADemoStation();
@@ -156,51 +152,6 @@ QList<QStringList> TestBr060::workRows() {
         rows << row;
     }
     return rows;
-}
-
-void TestBr060::decimalFigures_data() {
-    QTest::addColumn<QString>("a");
-    QTest::addColumn<QString>("b");
-    QTest::addColumn<QString>("product"); // a × b rounded to a whole number
-    QTest::addColumn<QString>("ratio");   // a × 10 ÷ b rounded to a whole number
-    QTest::newRow("1.15 × 10 is 11.5, not 11.4999…") << "1.15"
-                                                     << "10"
-                                                     << "12"
-                                                     << "1";
-    QTest::newRow("23 × 10 ÷ 20 is 11.5") << "23"
-                                          << "20"
-                                          << "460"
-                                          << "12";
-    QTest::newRow("negative halves away from zero") << "-2.5"
-                                                    << "1"
-                                                    << "-3"
-                                                    << "-25";
-    QTest::newRow("float text and exponent") << "1.5e3"
-                                             << "0.001"
-                                             << "2"
-                                             << "15000000";
-    QTest::newRow("blanks, plus sign, trailing zeros") << " +12.3400 "
-                                                       << "3"
-                                                       << "37"
-                                                       << "41";
-    QTest::newRow("more than twelve decimals round at the twelfth") << "0.0000000000005"
-                                                                    << "1000000000000"
-                                                                    << "1"
-                                                                    << "0";
-}
-
-void TestBr060::decimalFigures() {
-    QFETCH(QString, a);
-    QFETCH(QString, b);
-    QFETCH(QString, product);
-    QFETCH(QString, ratio);
-    const DecimalFigure x = DecimalFigure::fromText(a), y = DecimalFigure::fromText(b);
-    QCOMPARE((x * y).rounded(0).toText(), product);
-    QCOMPARE(DecimalFigure::productRatio(x, DecimalFigure::whole(10), y, 0).toText(), ratio);
-    QCOMPARE((x + y - y), x);
-    QVERIFY_THROWS_EXCEPTION(DbError, DecimalFigure::fromText("12a"));
-    QVERIFY_THROWS_EXCEPTION(DbError, DecimalFigure::fromText(QString(40, '9')));
-    QVERIFY_THROWS_EXCEPTION(DbError, DecimalFigure::productRatio(x, y, {}, 0));
 }
 
 void TestBr060::workTableFigures_data() {

@@ -22,8 +22,9 @@ const char* const createStatement =
 
 constexpr int tankWidth = 2, nameWidth = 12; // tBR030's varchar(02) and varchar(12)
 
-ExactDecimal quantityOf(Query& q, const char* column) {
-    return ExactDecimal::fromValue(q.field(QString::fromLatin1(column)).value());
+// A figure as the day's rows hold it, to four decimals.
+Decimal quantityOf(Query& q, const char* column) {
+    return Decimal::fromColumn(q.field(QString::fromLatin1(column)).value(), 4);
 }
 
 qint64 amountOf(Query& q, const char* column) {
@@ -33,7 +34,7 @@ qint64 amountOf(Query& q, const char* column) {
 std::optional<qint64> sumOf(Query& q, const char* column) {
     const Field f = q.field(QString::fromLatin1(column));
     if (f.isNull()) return std::nullopt;
-    return ExactDecimal::fromValue(f.value()).toWhole();
+    return Decimal::fromColumn(f.value(), 4).toWhole();
 }
 
 QString codeOf(Query& q, const char* column) {
@@ -52,11 +53,11 @@ void openDay(Query& q, const QString& sql, const QList<QPair<QString, QString>>&
 // A row of tBR030 as the day's shifts leave it.
 struct TankRow {
     QString tank, name;
-    ExactDecimal bqty, iqty, oqty, sqty, rqty, dqty;
+    Decimal bqty, iqty, oqty, sqty, rqty, dqty;
 };
 
 // The decimal(18,2) columns keep two decimals; a later shift adds to what was kept.
-ExactDecimal kept(ExactDecimal value) {
+Decimal kept(Decimal value) {
     return value.rounded(2);
 }
 
@@ -68,7 +69,7 @@ QList<TankRow> tankRows(Query& q, const TextCodec& codec, Progress& progress) {
     QHash<QString, qsizetype> byTank;
     for (q.first(); !q.eof(); q.next()) {
         const QString tank = codeOf(q, "tank");
-        const ExactDecimal real2 = quantityOf(q, "real2"), account2 = quantityOf(q, "account2");
+        const Decimal real2 = quantityOf(q, "real2"), account2 = quantityOf(q, "account2");
         auto found = byTank.constFind(tank);
         if (found == byTank.constEnd()) {
             TankRow row;
@@ -131,19 +132,19 @@ int br030ProductOf(const QString& productId) {
     return -1;
 }
 
-ExactDecimal Br030Figures::dayQuantity() const {
-    ExactDecimal sum;
+Decimal Br030Figures::dayQuantity() const {
+    Decimal sum;
     for (const auto& product : cells)
         sum += product[Br030Col::Dispensed].quantity;
     return sum;
 }
 
-std::optional<ExactDecimal> Br030Figures::share(int product) const {
+std::optional<Decimal> Br030Figures::share(int product) const {
     const qint64 amount = cells[std::size_t(product)][Br030Col::Dispensed].amount;
     const qint64 total = totals[Br030Col::Dispensed];
     // A day whose sales add up to nothing has no shares to divide out.
     if (amount == 0 || total == 0) return std::nullopt;
-    return ExactDecimal::whole(amount * 100).dividedBy(total, 2);
+    return Decimal::whole(amount * 100).dividedBy(Decimal::whole(total), 2);
 }
 
 Br030Report buildBr030(DataModule& dm, Query& work, const Br030Params& params, Progress& progress) {
@@ -322,8 +323,8 @@ Br030Report buildBr030(DataModule& dm, Query& work, const Br030Params& params, P
         const int days = key.mid(5, 2).toInt();
         f.monthQuantity = quantityOf(work, "tqty");
         f.monthAmount = quantityOf(work, "tamt");
-        f.averageQuantity = f.monthQuantity.dividedBy(days, 2);
-        f.averageAmount = f.monthAmount.dividedBy(days, 0);
+        f.averageQuantity = f.monthQuantity.dividedBy(Decimal::whole(days), 2);
+        f.averageAmount = f.monthAmount.dividedBy(Decimal::whole(days), 0);
         progress.step();
     }
     work.close();

@@ -3,7 +3,7 @@
 // date and the tank stock of the day (work table tBR030).
 #pragma once
 
-#include "reports/business/exact_decimal.h"
+#include "reports/common/decimal.h"
 
 #include <QString>
 #include <array>
@@ -43,8 +43,8 @@ struct Br030Col {
 };
 
 struct Br030Cell {
-    qint64 amount = 0;     // whole dollars
-    ExactDecimal quantity; // litres
+    qint64 amount = 0; // whole dollars
+    Decimal quantity;  // litres
 };
 
 // Every figure of the printed page but the tank table.
@@ -58,15 +58,15 @@ struct Br030Figures {
            totalIncome = 0;
     // The month to the day, tests left out, and its daily averages: litres to the hundredth,
     // dollars whole, each rounded once from the exact quotient.
-    ExactDecimal monthQuantity, monthAmount, averageQuantity, averageAmount;
+    Decimal monthQuantity, monthAmount, averageQuantity, averageAmount;
     // The day's shift_05 sums as the data module's qy holds them; none where the sum is null.
     std::optional<qint64> goodsSales, productDiscount, bankCards, charges, tickets, passbook;
 
     // The litres the four products sold (本日發油量).
-    ExactDecimal dayQuantity() const;
+    Decimal dayQuantity() const;
     // The product's share of the day's sales amount in percent, to the hundredth; none when
     // the product sold nothing or the day's total is zero.
-    std::optional<ExactDecimal> share(int product) const;
+    std::optional<Decimal> share(int product) const;
 };
 
 // The texts of the title bands.

@@ -50,7 +50,7 @@ QString amountText(qint64 amount) {
     return amount == 0 ? QString() : formatMask(double(amount), QString::fromLatin1(money));
 }
 
-QString quantityText(ExactDecimal quantity) {
+QString quantityText(Decimal quantity) {
     return quantity.isZero() ? QString() : formatMask(quantity.toDouble(), QStringLiteral("0.00"));
 }
 
@@ -242,7 +242,7 @@ QHash<QString, QString> br030Captions(const Br030Figures& f) {
     QHash<QString, QString> captions;
     for (int p = 0; p < br030ProductCount; ++p) {
         const int code = br030ProductCode(p);
-        const std::optional<ExactDecimal> share = f.share(p);
+        const std::optional<Decimal> share = f.share(p);
         captions.insert(QStringLiteral("rate%1").arg(code),
                         share ? formatMask(share->toDouble(), QStringLiteral("0.00")) +
                                     QLatin1Char('%')

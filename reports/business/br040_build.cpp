@@ -34,15 +34,16 @@ QDate checkedDay(const QString& text, const char* field) {
     return date;
 }
 
-ExactDecimal valueOf(Query& q, const char* column) {
-    return ExactDecimal::fromValue(q.field(QString::fromLatin1(column)).value());
+// A figure as the day's sums hold it, to four decimals.
+Decimal valueOf(Query& q, const char* column) {
+    return Decimal::fromColumn(q.field(QString::fromLatin1(column)).value(), 4);
 }
 
 // What a decimal(18,0) column keeps, and a decimal(18,2) one.
-ExactDecimal whole(ExactDecimal v) {
+Decimal whole(Decimal v) {
     return v.rounded(0);
 }
-ExactDecimal hundredths(ExactDecimal v) {
+Decimal hundredths(Decimal v) {
     return v.rounded(2);
 }
 
@@ -68,11 +69,11 @@ const char* const columns = "shift,tdate,iqty2,iqty3,iqty5,iqty8,oqty2,oqty3,oqt
 
 QStringList figures(const Br040Day& d) {
     QStringList list;
-    for (const ExactDecimal& v : d.received)
+    for (const Decimal& v : d.received)
         list << v.toText();
-    for (const ExactDecimal& v : d.sold)
+    for (const Decimal& v : d.sold)
         list << v.toText();
-    for (const ExactDecimal& v :
+    for (const Decimal& v :
          {d.soldTotal, d.fuelSales, d.goods, d.carWash, d.revenue, d.tickets, d.charges,
           d.bankCards, d.fleetCard, d.jieliCard, d.tests, d.discounts, d.cash})
         list << v.toText();
@@ -195,7 +196,7 @@ Br040Report buildBr040(DataModule& dm, Query& work, const Br040Params& params, P
         if (at == days.end()) continue;
         Br040Day& day = at->second;
         const QString product = work.field(QStringLiteral("product_id")).asText().trimmed();
-        const ExactDecimal amt = valueOf(work, "amt");
+        const Decimal amt = valueOf(work, "amt");
         if (product == products::Prod700LT) day.fleetCard = whole(day.fleetCard - amt);
         if (product == products::Prod700CT) day.jieliCard = whole(day.jieliCard - amt);
         if (work.field(QStringLiteral("class")).asText().trimmed() == QLatin1String("102")) {
@@ -219,8 +220,8 @@ Br040Report buildBr040(DataModule& dm, Query& work, const Br040Params& params, P
 
     // The day totals, and the range's.
     for (auto& [key, day] : days) {
-        ExactDecimal sold;
-        for (const ExactDecimal& v : day.sold)
+        Decimal sold;
+        for (const Decimal& v : day.sold)
             sold += v;
         day.soldTotal = hundredths(sold);
         day.cash = whole(day.revenue - day.tickets - day.bankCards - day.charges - day.fleetCard -

@@ -3,7 +3,7 @@
 // totals.
 #pragma once
 
-#include "reports/business/exact_decimal.h"
+#include "reports/common/decimal.h"
 
 #include <QList>
 #include <QString>
@@ -24,9 +24,9 @@ struct Br040Day {
     QString shift; // the business-day key
     QString tdate; // the key as yyy/MM/dd
     // By main fuel, in the order 92, super diesel, 95, 98.
-    std::array<ExactDecimal, 4> received{}, sold{};
-    ExactDecimal soldTotal, fuelSales, goods, carWash, revenue, tickets, charges, bankCards,
-        fleetCard, jieliCard, tests, discounts, cash;
+    std::array<Decimal, 4> received{}, sold{};
+    Decimal soldTotal, fuelSales, goods, carWash, revenue, tickets, charges, bankCards, fleetCard,
+        jieliCard, tests, discounts, cash;
 };
 
 struct Br040Report {

@@ -130,13 +130,13 @@ Band summary() {
 
 // The totals by column name, formatted as the summary prints them.
 QList<QPair<QString, QString>> totalCaptions(const Br040Day& t) {
-    const ExactDecimal values[] = {
+    const Decimal values[] = {
         t.received[0], t.received[1], t.received[2], t.received[3], t.sold[0],   t.sold[1],
         t.sold[2],     t.sold[3],     t.soldTotal,   t.fuelSales,   t.goods,     t.carWash,
         t.revenue,     t.tickets,     t.charges,     t.bankCards,   t.fleetCard, t.jieliCard,
         t.tests,       t.discounts,   t.cash};
     QList<QPair<QString, QString>> captions;
-    const ExactDecimal* next = values;
+    const Decimal* next = values;
     auto add = [&](const Column& c) {
         captions.append({QStringLiteral("SUM_%1").arg(QLatin1String(c.field)),
                          formatMask((next++)->toDouble(), QStringLiteral("#"))});

@@ -6,9 +6,9 @@
 #include "db/copy_loader.h"
 #include "db/input_refused.h"
 #include "db/query.h"
-#include "reports/business/decimal_figure.h"
 #include "reports/common/business_day.h"
 #include "reports/common/date_basis.h"
+#include "reports/common/decimal.h"
 #include "reports/common/work_table.h"
 
 #include <QHash>
@@ -52,11 +52,11 @@ const QStringList workColumns = {"product_id", "product_name", "bqty", "iqty", "
 struct StockRow {
     QString id;
     QString name; // null until a step names the product
-    DecimalFigure bqty, iqty, iamt, iprice, oqty, oamt, eamt, dqty, sqty, samt;
+    Decimal bqty, iqty, iamt, iprice, oqty, oamt, eamt, dqty, sqty, samt;
 
     // The row as the table stores it: decimal(18,0) whole, iprice decimal(18,4).
     void store() {
-        for (DecimalFigure* f : {&bqty, &iqty, &iamt, &oqty, &oamt, &eamt, &dqty, &sqty, &samt})
+        for (Decimal* f : {&bqty, &iqty, &iamt, &oqty, &oamt, &eamt, &dqty, &sqty, &samt})
             *f = f->rounded(0);
         iprice = iprice.rounded(4);
     }
@@ -82,8 +82,9 @@ private:
     std::vector<StockRow> rows_;
 };
 
-DecimalFigure figure(Query& q, const char* column) {
-    return DecimalFigure::fromValue(q.field(QString::fromLatin1(column)).value());
+// A figure of the current row, which the statements hand over as numeric text.
+Decimal figure(Query& q, const char* column) {
+    return Decimal::fromColumn(q.field(QString::fromLatin1(column)).value());
 }
 
 QDate checkedDay(const QString& text, const QString& field) {
@@ -126,8 +127,8 @@ Br060Titles buildBr060(DataModule& dm, Query& work, const Br060Params& params, P
         if (!table.find(id)) {
             StockRow& r = table.add(id);
             r.name = fitToColumn(days.field(QStringLiteral("name")).asText().trimmed(), 40, codec);
-            const DecimalFigure before = figure(days, "bef_stock");
-            const DecimalFigure price = figure(days, "in_price");
+            const Decimal before = figure(days, "bef_stock");
+            const Decimal price = figure(days, "in_price");
             r.bqty = before;
             r.iprice = price;
             r.sqty = before;
@@ -140,9 +141,9 @@ Br060Titles buildBr060(DataModule& dm, Query& work, const Br060Params& params, P
     // valued at the average purchase price of the range.
     for (moves.first(); !moves.eof(); moves.next()) {
         const QString id = key(moves.field(QStringLiteral("product_id")).value());
-        const DecimalFigure iqty = figure(moves, "iqty"), iamt = figure(moves, "iamt"),
-                            oqty = figure(moves, "oqty"), oamt = figure(moves, "oamt"),
-                            eamt = figure(moves, "eamt"), dqty = figure(moves, "dqty");
+        const Decimal iqty = figure(moves, "iqty"), iamt = figure(moves, "iamt"),
+                      oqty = figure(moves, "oqty"), oamt = figure(moves, "oamt"),
+                      eamt = figure(moves, "eamt"), dqty = figure(moves, "dqty");
         StockRow* r = table.find(id);
         const bool opened = r != nullptr;
         if (!opened) {
@@ -163,7 +164,7 @@ Br060Titles buildBr060(DataModule& dm, Query& work, const Br060Params& params, P
             r->samt = (r->iprice * r->sqty).rounded(0);
         } else {
             r->sqty = iqty - oqty + dqty;
-            if (!iqty.isZero()) r->samt = DecimalFigure::productRatio(iamt, r->sqty, iqty, 0);
+            if (!iqty.isZero()) r->samt = (iamt * r->sqty).dividedBy(iqty, 0);
         }
         r->store();
         progress.step();
@@ -172,8 +173,8 @@ Br060Titles buildBr060(DataModule& dm, Query& work, const Br060Params& params, P
     for (days.first(); !days.eof(); days.next()) {
         if (days.field(QStringLiteral("tday")).asText() != k2) continue;
         if (StockRow* r = table.find(key(days.field(QStringLiteral("product_id")).value()))) {
-            const DecimalFigure price = figure(days, "in_price");
-            const DecimalFigure stock = figure(days, "stock");
+            const Decimal price = figure(days, "in_price");
+            const Decimal stock = figure(days, "stock");
             r->name = fitToColumn(days.field(QStringLiteral("name")).asText().trimmed(), 40, codec);
             r->iprice = price;
             r->sqty = stock;
