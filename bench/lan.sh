@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Every report, the invoice trial and media step and the tank recomputation of a generated
+# year at 2,000 sales a day, each run over loopback and through bench/latency_proxy at a
+# 1 ms round trip (0.5 ms each way), as the office program reaches the point-of-sale
+# server across the station's network. Prints for each the statements the whole command
+# sent (counted in its SQL trace, start-up included), its seconds both ways and their ratio,
+# and for a report the build's own seconds both ways.
+#   bench/lan.sh [days] [sales-per-day] [delay-microseconds-each-way]
+set -euo pipefail
+days=${1:-365}
+sales=${2:-2000}
+delay=${3:-500}
+source "$(dirname "$0")/bench_station.sh"
+export XDG_RUNTIME_DIR=$work QT_QPA_PLATFORM=offscreen
+"$tolvar" demo-db --days "$days" --sales-per-day "$sales" --last-day 2024/12/31 \
+  --invoice-range 50000 >/dev/null 2>&1
+psql_sa -c analyze
+
+proxy_bin=$work/latency_proxy
+g++ -O2 -std=c++20 -pthread "$root_dir/bench/latency_proxy.cpp" -o "$proxy_bin"
+proxy_port=$(free_port $((port + 100)))
+"$proxy_bin" "$proxy_port" "$port" "$delay" &
+proxy_pid=$!
+trap 'kill $proxy_pid 2>/dev/null; bash "$root_dir/scripts/pg-cluster.sh" stop "$cluster"; rm -rf "$cluster" "$work"' EXIT
+sleep 0.3
+for where in loop lan; do
+  mkdir -p "$work/$where"
+  p=$([ "$where" = loop ] && echo "$port" || echo "$proxy_port")
+  printf '[Global]\r\nDBServerName=127.0.0.1\r\nDBPort=%s\r\nDBMonitor=Y\r\n' "$p" \
+    >"$work/$where/config.ini"
+done
+
+# Runs the command in one folder, the second of two runs (the first warms the caches);
+# sets seconds, statements and built (the build's own seconds, or -).
+run_in() {
+  local where=$1
+  shift
+  cd "$work/$where"
+  "$tolvar" "$@" >/dev/null 2>&1 || true
+  rm -f M[0-9]* out.*
+  local start end
+  start=$(date +%s%N)
+  "$tolvar" "$@" >out.txt 2>/dev/null || echo "  (exit status $? in $where: $*)" >&2
+  end=$(date +%s%N)
+  seconds=$(awk -v ns=$((end - start)) 'BEGIN { printf "%.3f", ns / 1e9 }')
+  statements=$(cat M[0-9]* | grep -cE 'cat: (Execute|Transaction)' || true)
+  built=$(grep -oE '建立 [0-9.]+ 秒' out.txt | grep -oE '[0-9.]+' || echo -)
+  cd "$work"
+}
+
+printf '%-34s %10s %9s %9s %6s %12s\n' run statements loopback "1 ms RTT" ratio "build both"
+measure() {
+  local label=$1
+  shift
+  run_in loop "$@"
+  local s1=$seconds b1=$built n=$statements
+  run_in lan "$@"
+  local ratio
+  ratio=$(awk -v a="$s1" -v b="$seconds" 'BEGIN { printf "%.2f", b / a }')
+  printf '%-34s %10s %8ss %8ss %6s %12s\n' "$label" "$n" "$s1" "$seconds" "$ratio" "$b1 / $built"
+}
+measure "BR010 December, PDF" report BR010 --from 2024/12/01 --to 2024/12/31 --pdf out.pdf
+measure "BR010 December, SYLK" report BR010 --from 2024/12/01 --to 2024/12/31 --sylk out.XLS
+measure "BR020 December, PDF" report BR020 --from 2024/12/01 --to 2024/12/31 --pdf out.pdf
+measure "BR030 2024/12/15, PDF" report BR030 --date 2024/12/15 --pdf out.pdf
+measure "BR040 December, PDF" report BR040 --from 2024/12/01 --to 2024/12/31 --pdf out.pdf
+measure "BR050 December, PDF" report BR050 --from 2024/12/01 --to 2024/12/31 --pdf out.pdf
+measure "BR060 December, PDF" report BR060 --from 2024/12/01 --to 2024/12/31 --pdf out.pdf
+measure "BR070 the year, PDF" report BR070 --from 2024/01/01 --to 2024/12/31 --pdf out.pdf
+measure "BR080 December, PDF" report BR080 --from 2024/12/01 --to 2024/12/31 --pdf out.pdf
+measure "BR090 Nov-Dec, PDF" report BR090 --from 2024/11/01 --to 2024/12/31 --pdf out.pdf
+measure "BR100 December, PDF" report BR100 --from 2024/12/01 --to 2024/12/31 --pdf out.pdf
+measure "BR110 the year, PDF" report BR110 --from 2024/01/01 --to 2024/12/31 --pdf out.pdf
+measure "invoice trial Nov-Dec" invoice trial --from 2024/11 --to 2024/12
+measure "invoice media Nov-Dec" invoice media --from 2024/11 --to 2024/12 --out out.TXT
+measure "stock recompute, the year" stock recompute --from 2024/01/01
