@@ -30,21 +30,27 @@ for where in loop lan; do
     >"$work/$where/config.ini"
 done
 
-# Runs the command in one folder, the second of two runs (the first warms the caches);
-# sets seconds, statements and built (the build's own seconds, or -).
+# Runs the command in one folder: once to warm the caches, then the fastest of three runs;
+# sets seconds, statements and built (the build's own seconds in that run, or -).
 run_in() {
   local where=$1
   shift
   cd "$work/$where"
   "$tolvar" "$@" >/dev/null 2>&1 || true
-  rm -f M[0-9]* out.*
-  local start end
-  start=$(date +%s%N)
-  "$tolvar" "$@" >out.txt 2>/dev/null || echo "  (exit status $? in $where: $*)" >&2
-  end=$(date +%s%N)
-  seconds=$(awk -v ns=$((end - start)) 'BEGIN { printf "%.3f", ns / 1e9 }')
-  statements=$(cat M[0-9]* | grep -cE 'cat: (Execute|Transaction)' || true)
-  built=$(grep -oE '建立 [0-9.]+ 秒' out.txt | grep -oE '[0-9.]+' || echo -)
+  local start end ns best=0
+  for _ in 1 2 3; do
+    rm -f M[0-9]* out.*
+    start=$(date +%s%N)
+    "$tolvar" "$@" >out.txt 2>/dev/null || echo "  (exit status $? in $where: $*)" >&2
+    end=$(date +%s%N)
+    ns=$((end - start))
+    if [ "$best" = 0 ] || [ "$ns" -lt "$best" ]; then
+      best=$ns
+      statements=$(cat M[0-9]* | grep -cE 'cat: (Execute|Transaction)' || true)
+      built=$(grep -oE '建立 [0-9.]+ 秒' out.txt | grep -oE '[0-9.]+' || echo -)
+    fi
+  done
+  seconds=$(awk -v ns="$best" 'BEGIN { printf "%.3f", ns / 1e9 }')
   cd "$work"
 }
 
@@ -74,3 +80,53 @@ measure "BR110 the year, PDF" report BR110 --from 2024/01/01 --to 2024/12/31 --p
 measure "invoice trial Nov-Dec" invoice trial --from 2024/11 --to 2024/12
 measure "invoice media Nov-Dec" invoice media --from 2024/11 --to 2024/12 --out out.TXT
 measure "stock recompute, the year" stock recompute --from 2024/01/01
+
+# The recomputation against one set-based UPDATE that PostgreSQL runs by itself: receipts
+# summed per shift and tank, the book stock as a running sum over each tank's shifts, the
+# gauge stock carried by lag(). With two-place figures and litres both give the same table.
+echo
+psql_sa -c "update oil_change set gasoline_vol = gasoline_vol + 1.25 where shift like '11307%'"
+psql_sa -c "create table stock_before as select * from shift_03_tank"
+table_md5="select md5(string_agg(t::text, '|' order by shift, tank)) from shift_03_tank t"
+restore="delete from shift_03_tank; insert into shift_03_tank select * from stock_before"
+cd "$work/loop"
+best=0
+for _ in 1 2 3; do
+  psql_sa -c "$restore"
+  start=$(date +%s%N)
+  "$tolvar" stock recompute --from 2024/01/01 >/dev/null 2>&1
+  end=$(date +%s%N)
+  ns=$((end - start))
+  if [ "$best" = 0 ] || [ "$ns" -lt "$best" ]; then best=$ns; fi
+done
+program_md5=$(psql_sa -Atc "$table_md5")
+cd "$work"
+reference_ms=$(psql_sa -c "$restore" -c '\timing on' <<'SQL' -f - | grep -E '^Time' | tail -1 | grep -oE '[0-9.]+ ms' | grep -oE '[0-9.]+'
+with receipts as (
+  select trim(shift) as shift, '0' || trim(target_tank) as tank,
+    sum(coalesce(gasoline_vol, 0)) as litres
+  from oil_change where substr(shift,1,7) >= '1130101' group by 1, 2),
+chain as (
+  select s.ctid as row_id, coalesce(r.litres, 0) as in_stock, s.real2,
+    coalesce(r.litres, 0) - s.sale + s.checkstock as change,
+    first_value(s.account1) over w as opening,
+    sum(coalesce(r.litres, 0) - s.sale + s.checkstock) over w as changed,
+    case when row_number() over w = 1 then s.real_stock1 else lag(s.real2) over w end as gauge
+  from shift_03_tank s left join receipts r on r.shift = trim(s.shift) and r.tank = trim(s.tank)
+  where substr(s.shift,1,7) >= '1130101'
+  window w as (partition by s.tank order by s.shift rows unbounded preceding))
+update shift_03_tank t set in_stock = c.in_stock,
+  account1 = c.opening + c.changed - c.change, real_stock1 = c.gauge,
+  count = c.gauge + c.change, surplus_4 = c.gauge + c.change - c.real2,
+  account2 = c.opening + c.changed, diff_vol = c.gauge + c.change - c.real2
+from chain c where t.ctid = c.row_id;
+SQL
+)
+reference_md5=$(psql_sa -Atc "$table_md5")
+awk -v p="$best" -v r="$reference_ms" 'BEGIN {
+  printf "stock recompute of the year, whole command: %.3f s; one set-based UPDATE in PostgreSQL: %.3f s; ratio %.2f\n", p / 1e9, r / 1000, (p / 1e9) / (r / 1000) }'
+if [ "$program_md5" = "$reference_md5" ]; then
+  echo "the program's figures and the set-based UPDATE's are the same"
+else
+  echo "the program's figures and the set-based UPDATE's DIFFER"
+fi
