@@ -91,13 +91,17 @@ table_md5="select md5(string_agg(t::text, '|' order by shift, tank)) from shift_
 restore="delete from shift_03_tank; insert into shift_03_tank select * from stock_before"
 cd "$work/loop"
 best=0
+own=0
 for _ in 1 2 3; do
   psql_sa -c "$restore"
   start=$(date +%s%N)
-  "$tolvar" stock recompute --from 2024/01/01 >/dev/null 2>&1
+  said=$("$tolvar" stock recompute --from 2024/01/01 2>/dev/null)
   end=$(date +%s%N)
   ns=$((end - start))
   if [ "$best" = 0 ] || [ "$ns" -lt "$best" ]; then best=$ns; fi
+  # the recomputation's own seconds, as the command reports them (start-up and connecting aside)
+  s=$(grep -oE '[0-9.]+ 秒' <<<"$said" | grep -oE '[0-9.]+')
+  if [ "$own" = 0 ] || awk -v a="$s" -v b="$own" 'BEGIN { exit !(a < b) }'; then own=$s; fi
 done
 program_md5=$(psql_sa -Atc "$table_md5")
 cd "$work"
@@ -123,8 +127,8 @@ from chain c where t.ctid = c.row_id;
 SQL
 )
 reference_md5=$(psql_sa -Atc "$table_md5")
-awk -v p="$best" -v r="$reference_ms" 'BEGIN {
-  printf "stock recompute of the year, whole command: %.3f s; one set-based UPDATE in PostgreSQL: %.3f s; ratio %.2f\n", p / 1e9, r / 1000, (p / 1e9) / (r / 1000) }'
+awk -v p="$best" -v o="$own" -v r="$reference_ms" 'BEGIN {
+  printf "stock recompute of the year: the recomputation %.3f s, the whole command %.3f s; one set-based UPDATE in PostgreSQL: %.3f s; ratio %.2f (whole command %.2f)\n", o, p / 1e9, r / 1000, o / (r / 1000), (p / 1e9) / (r / 1000) }'
 if [ "$program_md5" = "$reference_md5" ]; then
   echo "the program's figures and the set-based UPDATE's are the same"
 else
