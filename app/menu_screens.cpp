@@ -1,6 +1,8 @@
 #include "app/menu_screens.h"
 
 #include "charge/br010_screen.h"
+#include "charge/br020_screen.h"
+#include "charge/br100_screen.h"
 #include "charge/sy010_screen.h"
 #include "charge/sy040_screen.h"
 #include "console/sy990_screen.h"
@@ -8,6 +10,8 @@
 #include "fuel/br070_screen.h"
 #include "fuel/br110_screen.h"
 #include "fuel/sy020_screen.h"
+#include "invoice/br090_screen.h"
+#include "invoice/sy050_screen.h"
 #include "reports/business/br060_screen.h"
 #include "reports/business/br080_screen.h"
 #include "reports/business/br030_screen.h"
@@ -38,6 +42,10 @@ QHash<QString, ScreenFactory>& factories() {
         built.insert(QStringLiteral("TFrmBR080"), make<TFrmBR080>());
         built.insert(QStringLiteral("TFrmBR030"), make<TFrmBR030>());
         built.insert(QStringLiteral("TFrmBR040"), make<TFrmBR040>());
+        built.insert(QStringLiteral("TFrmBR020"), make<TFrmBR020>());
+        built.insert(QStringLiteral("TFrmBR100"), make<TFrmBR100>());
+        built.insert(QStringLiteral("TFrmSY050"), make<TFrmSY050>());
+        built.insert(QStringLiteral("TFrmBR090"), make<TFrmBR090>());
         return built;
     }();
     return list;

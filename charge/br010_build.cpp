@@ -2,6 +2,7 @@
 
 #include "app/data_module.h"
 #include "app/progress.h"
+#include "charge/charge_lines.h"
 #include "db/connection.h"
 #include "db/query.h"
 #include "reports/common/date_basis.h"
@@ -22,10 +23,7 @@ QString selection(const Br010Params& p, const DateBasisFilter& filter) {
     QString sql = QStringLiteral("WHERE ") + filter.sql;
     if (!p.car.trimmed().isEmpty()) sql += QStringLiteral("and m.car_no = :ME03 ");
     if (!p.company.trimmed().isEmpty()) sql += QStringLiteral("and m.ref_no2 = :ME04 ");
-    sql +=
-        QStringLiteral("and ((m.payment = '903') or (m.payment = '904')) and m.an_mark < '200' ");
-    sql += QStringLiteral(
-        "and m.island = d.island and m.gun_no = d.gun_no and m.tran_time = d.tran_time ");
+    sql += chargeLines::liveChargeLinesSql();
     const QChar order = p.order.isEmpty() ? QChar() : p.order.at(0);
     if (order == QLatin1Char('1')) sql += QStringLiteral("Order by m.tran_time ");
     if (order == QLatin1Char('2')) sql += QStringLiteral("Order by m.car_no, m.tran_time ");
@@ -77,11 +75,8 @@ void fillWorkTable(Query& work, const Br010Params& p, const MasterKeys& keys, Pr
         dateBasisFilter(p.basis.isEmpty() ? QChar() : p.basis.at(0), p.start, p.end);
     recreateWorkTable(work, QStringLiteral("tBR010"), QString::fromLatin1(createStatement));
     progress.step();
-    const QString rate =
-        QStringLiteral("(case when c.cust_id is not null and d.class = '101' then "
-                       "coalesce(case when substr(d.product_id,1,7) = '113F 12' then c.discount_g "
-                       "else c.discount_d end, 0) else 0 end)::numeric");
-    const QString disamt = QStringLiteral("round(%1 * coalesce(d.qty,0)::numeric)").arg(rate);
+    const QString rate = chargeLines::discountRateSql();
+    const QString disamt = chargeLines::lineDiscountSql();
     work.close();
     work.setSql(
         QStringLiteral(
@@ -101,12 +96,9 @@ void fillWorkTable(Query& work, const Br010Params& p, const MasterKeys& keys, Pr
         work.param(QStringLiteral("ME03")).setText(p.car.trimmed());
     if (work.hasParam(QStringLiteral("ME04")))
         work.param(QStringLiteral("ME04")).setText(p.company.trimmed());
-    // The quoted date and shift conditions leave the planner guessing a row or two where a
-    // month holds tens of thousands; it would then look each line's product and company up
-    // one by one. Hash joins are what a month of lines needs.
     Connection& cn = *work.connection();
     Transaction transaction(cn);
-    cn.exec(QStringLiteral("SET LOCAL enable_nestloop = off"));
+    chargeLines::preferHashJoins(cn);
     work.execute();
     transaction.commit();
     progress.step();

@@ -1,65 +1,28 @@
 #include "charge/br010_layout.h"
 
-#include "app/product_codes.h"
+#include "charge/charge_layout.h"
 #include "reports/common/number_mask.h"
 #include "reports/common/report_renderer.h"
 
-#include <array>
 #include <memory>
 
 using namespace rpt;
 
 namespace {
 
-// Running totals of one product group, or of all lines.
-struct Sums {
-    double qty = 0;
-    qint64 amt = 0, disamt = 0, payamt = 0;
-};
+using chargeLayout::FuelTotals;
+using chargeLayout::LineSums;
 
-// Diesel, 92, 95, 98, everything else; then all lines.
-struct Totals {
-    std::array<Sums, 5> group;
-    Sums all;
-};
-
-int groupOf(const QString& product) {
-    if (product == products::Prod92) return 1;
-    if (product == products::ProdDiesel) return 0;
-    if (product == products::Prod95) return 2;
-    if (product == products::Prod98) return 3;
-    return 4;
-}
-
-constexpr Align L = Align::Left, C = Align::Centre, R = Align::Right;
+constexpr Align L = Align::Left, R = Align::Right;
 
 Band pageHeader() {
-    Band b = band(QStringLiteral("QRBand1"), BandKind::PageHeader, 29.6);
-    b.frame.bottom = true;
-    b.controls = {
-        centredLabel("QRL1", {}, 4.0, 94.4),
-        label("QRLabel1", QStringLiteral("簽帳客戶明細表"), 10.6, 79.6, 29.9, C),
-        label("QRLabel2", QStringLiteral("印表日期 :"), 10.6, 154.0, 19.3),
-        printDate("QRSysData1", 10.6, 173.0, 10.6, 16),
-        label("QRLabel3", QStringLiteral("資料日期 :"), 17.2, 2.9, 19.3),
-        label("QRL2", {}, 17.2, 24.1, 19.3),
-        label("QRLabel4", QStringLiteral("至"), 17.2, 51.1, 4.5),
-        label("QRL3", {}, 17.2, 57.1, 19.3),
-        label("QRL4", {}, 17.2, 86.3, 13.0),
-        label("QRLabel5", QStringLiteral("頁        次 :"), 17.2, 154.0, 19.3),
-        pageNumber("QRSysData2", 17.2, 172.8, 13.0, R, 16),
-        line("QRShape2", 22.5, 0.0, 200.0),
-        label("QRLabel7", QStringLiteral("日期"), 23.8, 1.1, 8.7),
-        label("QRLabel8", QStringLiteral("時間"), 23.8, 22.0, 8.7),
-        label("QRLabel6", QStringLiteral("車號      公司名稱"), 23.8, 38.1, 32.0),
-        label("QRLabel9", QStringLiteral("產品名稱"), 23.8, 97.6, 17.2),
-        label("QRLabel16", QStringLiteral("單價"), 23.8, 119.6, 8.7),
-        label("QRLabel10", QStringLiteral("數量"), 23.8, 137.3, 8.7),
-        label("QRLabel11", QStringLiteral("金額"), 23.8, 153.7, 8.7),
-        label("QRLabel32", QStringLiteral("折扣"), 23.8, 169.6, 8.7),
-        label("QRLabel13", QStringLiteral("應收金額"), 23.8, 181.5, 17.2),
-    };
-    return b;
+    return chargeLayout::titleBand(
+        QStringLiteral("簽帳客戶明細表"),
+        QList<Control>{
+            label("QRLabel7", QStringLiteral("日期"), 23.8, 1.1, 8.7),
+            label("QRLabel8", QStringLiteral("時間"), 23.8, 22.0, 8.7),
+            label("QRLabel6", QStringLiteral("車號      公司名稱"), 23.8, 38.1, 32.0),
+        } + chargeLayout::figureHeadings());
 }
 
 Band detail() {
@@ -70,34 +33,14 @@ Band detail() {
         field("QRDBText3", "car_no", 1.1, 38.1, 13.0),
         field("QRDBText9", "comp_no", 1.1, 52.9, 12.2),
         field("QRDBText1", "comp_name", 1.1, 66.1, 29.4),
-        field("QRDBText6", "product_name", 1.1, 97.6, 20.4),
-        field("QRDBText10", "price", 1.1, 119.6, 8.7, R, "##,##0.00"),
-        field("QRDBText7", "qty", 1.1, 129.9, 16.1, R, "##,##0.00"),
-        field("QRDBText8", "amt", 1.1, 147.4, 15.3, R, "###,##0"),
-        field("QRDBText11", "disamt", 1.1, 164.0, 14.3, R, "###,###"),
-        field("QRDBText2", "payamt", 1.1, 179.9, 19.1, R, "#,###,##0"),
     };
-    return b;
-}
-
-Band groupFooter() {
-    Band b = band(QStringLiteral("GrooupFooter1"), BandKind::GroupFooter, 8.5);
-    b.frame.top = true;
-    b.controls = {
-        label("QRLabel14", QStringLiteral("小        計 :"), 2.1, 53.4, 25.0, L, 13),
-        sum("QRExpr1", "qty", 2.1, 125.7, 20.4, "###,##0.00"),
-        sum("QRExpr2", "amt", 2.1, 147.4, 16.1, "#,###,##0"),
-        sum("QRExpr3", "disamt", 2.1, 164.0, 14.0, "#,###,##0"),
-        sum("QRExpr4", "payamt", 2.1, 179.9, 19.3, "#,###,##0"),
-    };
+    b.controls << chargeLayout::figureFields("product_name", "disamt");
     return b;
 }
 
 Band summary() {
     Band b = band(QStringLiteral("QRBand3"), BandKind::Summary, 114.8);
     b.frame.top = true;
-    const double columns[] = {125.7, 147.4, 164.0, 180.4};
-    const double widths[] = {20.4, 16.1, 14.8, 18.3};
     struct Row {
         double top;
         const char* caption;
@@ -108,13 +51,10 @@ Band summary() {
                         {15.3, "九二無鉛 :", 101.1, "q1"}, {20.6, "九五無鉛 :", 101.1, "q2"},
                         {25.9, "九八無鉛 :", 101.1, "q3"}, {31.2, "副產品/折扣 :", 95.8, "q4"}};
     int n = 0;
-    for (const Row& r : rows) {
-        b.controls << label(QStringLiteral("QRLabelT%1").arg(++n), QString::fromUtf8(r.caption),
-                            r.top, r.left, 24.0, L, 13);
-        for (int c = 0; c < 4; ++c)
-            b.controls << label(QString::fromLatin1(r.prefix) + QString::number(c + 1), {}, r.top,
-                                columns[c], widths[c], R, 13);
-    }
+    for (const Row& r : rows)
+        chargeLayout::addTotalsRow(b, r.top, QStringLiteral("QRLabelT%1").arg(++n),
+                                   QString::fromUtf8(r.caption), r.left,
+                                   QString::fromLatin1(r.prefix));
     b.controls << line("QRShape3", 39.7, 0.0, 200.0);
     b.controls << label("QRLabel40", QStringLiteral("[ 發票開立摘要 ]"), 45.8, 13.8, 40.0, L, 13)
                << label("QRLabel41", QStringLiteral("品名"), 53.7, 13.8, 20.0, L, 13)
@@ -141,19 +81,12 @@ Band summary() {
     return b;
 }
 
-void showSums(ReportRun& run, const QString& prefix, const Sums& s) {
-    run.setCaption(prefix + "1", formatMask(s.qty, "###,##0.00"));
-    run.setCaption(prefix + "2", formatMask(double(s.amt), "##,###,##0"));
-    run.setCaption(prefix + "3", formatMask(double(s.disamt), "##,###,##0"));
-    run.setCaption(prefix + "4", formatMask(double(s.payamt), "##,###,##0"));
-}
-
 // The invoice summary: per fuel its litres, unit price and amount before tax, and the same
 // for its discount; then the sales before tax, the tax and the total of what is receivable.
-void invoiceSummary(ReportRun& run, const Totals& t, double taxRate) {
+void invoiceSummary(ReportRun& run, const FuelTotals& t, double taxRate) {
     const double gross = 1 + taxRate;
     for (int fuel = 0; fuel < 4; ++fuel) {
-        const Sums& s = t.group[std::size_t(fuel)];
+        const LineSums& s = t.group[std::size_t(fuel)];
         const QString row = QStringLiteral("t%1").arg(2 * fuel + 1);
         const QString discountRow = QStringLiteral("t%1").arg(2 * fuel + 2);
         if (s.qty > 0) {
@@ -161,15 +94,15 @@ void invoiceSummary(ReportRun& run, const Totals& t, double taxRate) {
             run.setCaption(row + "2", formatMask(double(s.amt) / gross / s.qty, "###,##0.0000"));
             run.setCaption(row + "3", formatMask(double(s.amt) / gross, "###,##0"));
         }
-        if (s.disamt > 0) {
+        if (s.discount > 0) {
             run.setCaption(discountRow + "1", formatMask(s.qty, "###,##0.00"));
             run.setCaption(discountRow + "2",
-                           formatMask(double(s.disamt) / gross / s.qty, "###,##0.0000"));
-            run.setCaption(discountRow + "3", formatMask(double(s.disamt) / gross, "###,##0"));
+                           formatMask(double(s.discount) / gross / s.qty, "###,##0.0000"));
+            run.setCaption(discountRow + "3", formatMask(double(s.discount) / gross, "###,##0"));
         }
     }
     qint64 receivable = 0;
-    for (const Sums& s : t.group)
+    for (const LineSums& s : t.group)
         receivable += s.payamt;
     const double total = formatMask(double(receivable), "0").toDouble();
     const double net = formatMask(double(receivable) / gross, "0").toDouble();
@@ -182,30 +115,16 @@ void invoiceSummary(ReportRun& run, const Totals& t, double taxRate) {
 
 Layout br010Layout(const Br010Titles& titles) {
     Layout layout;
-    layout.page.width = 210.06;
-    layout.page.length = 279.4;
-    layout.page.top = 5;
-    layout.page.bottom = 20;
-    layout.page.left = 5;
-    layout.page.right = 5;
-    Band group = band(QStringLiteral("QRGroup1"), BandKind::GroupHeader, 0);
-    group.footer = QStringLiteral("GrooupFooter1");
+    layout.page = chargeLayout::portraitPage();
     Band title = pageHeader();
     Band lines = detail();
     Band totalsBand = summary();
-    auto totals = std::make_shared<Totals>();
+    auto totals = std::make_shared<FuelTotals>();
 
     layout.beforeStart = [totals, titles](ReportRun& run) {
-        *totals = Totals();
-        const QChar order = titles.params.order.isEmpty() ? QChar() : titles.params.order.at(0);
-        Band& g = run.band("QRGroup1");
-        g.expression = order == QLatin1Char('1')   ? QStringLiteral("wdate")
-                       : order == QLatin1Char('2') ? QStringLiteral("car_no")
-                       : order == QLatin1Char('3') ? QStringLiteral("comp_no")
-                                                   : QString();
-        const bool pageBreak = titles.params.pageBreak == QLatin1String("Y");
-        g.forceNewPage = pageBreak;
-        run.band("QRBand3").forceNewPage = pageBreak;
+        *totals = FuelTotals();
+        chargeLayout::setGrouping(run, titles.params.order, titles.params.pageBreak,
+                                  {"wdate", "car_no", "comp_no"});
         for (int i = 1; i <= 8; ++i)
             for (int c = 1; c <= 3; ++c)
                 run.setCaption(QStringLiteral("t%1%2").arg(i).arg(c), {});
@@ -213,35 +132,28 @@ Layout br010Layout(const Br010Titles& titles) {
             run.setCaption(t, {});
     };
     title.beforePrint = [titles](ReportRun& run) {
-        run.setCaption("QRL1", titles.station);
-        run.setCaption("QRL2", titles.params.start);
-        run.setCaption("QRL3", titles.params.end);
-        run.setCaption("QRL4", titles.params.basis.startsWith(QLatin1Char('1'))
-                                   ? QString()
-                                   : QStringLiteral("交易日"));
+        chargeLayout::fillTitle(run, titles.station, titles.params.start, titles.params.end,
+                                titles.params.basis);
         return true;
     };
     lines.afterPrint = [totals](ReportRun& run) {
-        Sums line;
+        LineSums line;
+        line.count = 1;
         line.qty = run.number("qty");
         line.amt = run.field("amt").toInt();
-        line.disamt = run.field("disamt").toInt();
+        line.discount = run.field("disamt").toInt();
         line.payamt = run.field("payamt").toInt();
-        for (Sums* s : {&totals->all,
-                        &totals->group[std::size_t(groupOf(run.field("product_id").toText()))]}) {
-            s->qty += line.qty;
-            s->amt += line.amt;
-            s->disamt += line.disamt;
-            s->payamt += line.payamt;
-        }
+        totals->add(run.field("product_id").toText(), line);
     };
     totalsBand.beforePrint = [totals, titles](ReportRun& run) {
-        showSums(run, "q", totals->all);
+        chargeLayout::showSums(run, "q", totals->all);
         for (int g = 0; g < 5; ++g)
-            showSums(run, QStringLiteral("q%1").arg(g), totals->group[std::size_t(g)]);
+            chargeLayout::showSums(run, QStringLiteral("q%1").arg(g),
+                                   totals->group[std::size_t(g)]);
         invoiceSummary(run, *totals, titles.taxRate);
         return true;
     };
-    layout.bands = {title, group, lines, groupFooter(), totalsBand};
+    layout.bands = {title, chargeLayout::groupBand(), lines, chargeLayout::subtotalBand("disamt"),
+                    totalsBand};
     return layout;
 }

@@ -14,6 +14,8 @@ QString commandLineHelp() {
         "  report     產生報表: 存成 PDF、列印，或轉出 EXCEL (SYLK) 檔\n"
         "  stock recompute --from yyyy/mm/dd\n"
         "             自該營業日起重算油槽帳面庫存 (收油量、帳面與實測庫存)\n"
+        "  invoice trial|media --from yyyy/mm --to yyyy/mm\n"
+        "             發票試算，或寫出報稅的發票媒體檔 (media 可加 --out 檔案)\n"
         "  help       顯示這個說明\n"
         "\n"
         "每個指令加 --help 顯示它的選項。結束碼: 0 成功，1 資料庫或檔案錯誤，2 參數錯誤。\n");
@@ -26,6 +28,7 @@ int runCommandLine(const QStringList& args) {
     if (command == QLatin1String("demo-db")) return demoDbCommand(rest);
     if (command == QLatin1String("report")) return reportCommand(rest);
     if (command == QLatin1String("stock")) return stockCommand(rest);
+    if (command == QLatin1String("invoice")) return invoiceCommand(rest);
     if (command == QLatin1String("help") || command == QLatin1String("--help") ||
         command == QLatin1String("-h")) {
         out() << commandLineHelp();

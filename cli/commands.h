@@ -8,3 +8,4 @@ int infoCommand(const QStringList& args);
 int demoDbCommand(const QStringList& args);
 int stockCommand(const QStringList& args);
 int reportCommand(const QStringList& args);
+int invoiceCommand(const QStringList& args);

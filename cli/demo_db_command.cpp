@@ -32,6 +32,9 @@ int demoDbCommand(const QStringList& args) {
         "last-day", QStringLiteral("最後一個營業日 yyyy/mm/dd (預設今天)"), QStringLiteral("日期"));
     const QCommandLineOption older("older",
                                    QStringLiteral("建立舊版資料表 (缺少折讓與進油單價欄位)"));
+    const QCommandLineOption invoiceRange(
+        "invoice-range",
+        QStringLiteral("每個發票字軌範圍的張數，250 的倍數 (預設約為一天的二聯式發票)"), "N");
     const QCommandLineOption replace("replace",
                                      QStringLiteral("刪除資料庫中現有的站務資料表後重建"));
     const CommandSpec spec{
@@ -39,7 +42,7 @@ int demoDbCommand(const QStringList& args) {
         QStringLiteral(
             "在 config.ini 指向的 pos_data 資料庫建立站務資料表，並產生示範加油站的資料。"),
         {},
-        {days, sales, seed, lastDay, older, replace},
+        {days, sales, seed, lastDay, older, replace, invoiceRange},
         {}};
     if (const int r = parse(parser, args, spec); r >= 0) return r;
     DemoOptions options;
@@ -50,6 +53,12 @@ int demoDbCommand(const QStringList& args) {
     if (!positiveNumber(parser.value(sales), 100000, &n))
         return fail(ExitUsage, QStringLiteral("--sales-per-day 必須是 1 到 100000 的整數"));
     options.salesPerDay = int(n);
+    if (parser.isSet(invoiceRange)) {
+        if (!positiveNumber(parser.value(invoiceRange), 1000000, &n) || n % 250 != 0)
+            return fail(ExitUsage,
+                        QStringLiteral("--invoice-range 必須是 250 的倍數，最多 1000000"));
+        options.invoiceRangeNumbers = int(n);
+    }
     bool ok = false;
     options.seed = parser.value(seed).toULongLong(&ok);
     if (!ok) return fail(ExitUsage, QStringLiteral("--seed 必須是非負整數"));

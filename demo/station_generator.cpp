@@ -40,9 +40,12 @@ DemoSummary generateDemoStation(const DemoOptions& options, RowSink& sink, Progr
     const DemoPriceList prices(firstDay, days, rng);
     writeDemoMasters(masters, prices.last(), sink, summary.rows);
 
-    // A range holds about a day's two-part invoices; three-part ones are few.
-    DemoInvoiceBook invoices(sink, rng, std::clamp(salesPerDay / 250, 1, 20),
-                             std::clamp(salesPerDay / 2500, 1, 4), summary.rows);
+    // A range holds about a day's two-part invoices unless told otherwise; three-part ones
+    // are few.
+    const int rangeBlocks = options.invoiceRangeNumbers / 250;
+    DemoInvoiceBook invoices(
+        sink, rng, rangeBlocks > 0 ? rangeBlocks : std::clamp(salesPerDay / 250, 1, 20),
+        rangeBlocks > 0 ? rangeBlocks : std::clamp(salesPerDay / 2500, 1, 4), summary.rows);
     DemoSaleWriter saleWriter(masters, invoices, sink, summary.rows);
     DemoPumps pumps(masters, rng, sink, summary.rows);
     DemoTanks tanks(masters, rng, sink, summary.rows);

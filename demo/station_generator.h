@@ -13,6 +13,9 @@ struct DemoOptions {
     int days = 62;         // business days generated, ending with lastDay
     int salesPerDay = 300; // average sales per business day, all islands and the counter
     QDate lastDay;         // last business day; null means today
+    // Numbers of an invoice range of either form, a multiple of 250; 0: about a day's
+    // two-part invoices, and a few blocks of three-part ones.
+    int invoiceRangeNumbers = 0;
 };
 
 // What was generated, for the command line's summary line.

@@ -6,11 +6,14 @@
     X(br010Report) \
     X(br050Report) \
     X(br070Report) \
+    X(br090Report) \
     X(br110Report) \
     X(br060Report) \
     X(br080Report) \
     X(br030Report) \
     X(br040Report) \
+    X(br020Report) \
+    X(br100Report) \
     /* the list ends here */
 // clang-format on
 

@@ -17,6 +17,7 @@ data=${XDG_DATA_HOME:-$HOME/.local/share}/tolvar
 cluster=$data/pg
 station=$data/station
 mkdir -p "$data" "$station"
+mkdir -p "$HOME/Export" # where the invoice media file goes (README, Invoices)
 if [ ! -f "$cluster/port" ]; then
   port=$(free_port 54329)
   say "creating the demo cluster in $cluster (port $port)"

@@ -14,6 +14,7 @@
 #include "screens/common/lookup_picker.h"
 #include "screens/common/process_form.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -141,6 +142,17 @@ QLineEdit* TReportForm::addCodeRow(const QString& name, const QString& label,
     });
     addRow(label, field, button);
     return field;
+}
+
+QComboBox* TReportForm::addListRow(const QString& name, const QString& label,
+                                   const QStringList& items, int current) {
+    auto* box = new QComboBox(this);
+    box->setObjectName(name);
+    box->addItems(items);
+    box->setCurrentIndex(current);
+    box->setMinimumWidth(120);
+    addRow(label, box);
+    return box;
 }
 
 void TReportForm::FormCreate() {

@@ -6,6 +6,7 @@
 #include "reports/report_catalogue.h"
 #include "screens/common/screen.h"
 
+class QComboBox;
 class QFormLayout;
 class QLineEdit;
 class QPushButton;
@@ -59,6 +60,9 @@ protected:
     // A code field with its lookup button: the picked row's code is written into it.
     QLineEdit* addCodeRow(const QString& name, const QString& label, const QString& buttonName,
                           const struct LookupList& list);
+    // A labelled drop-down list of `items`, starting on item `current`.
+    QComboBox* addListRow(const QString& name, const QString& label, const QStringList& items,
+                          int current = 0);
 
     void done(int result) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -15,6 +15,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -128,7 +129,9 @@ void ReportPreview::showPage(int index) {
 
 void ReportPreview::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
-    redraw();
+    // The page is zoomed to the scroll area's width, which the window's layout sets only
+    // after this event.
+    QTimer::singleShot(0, this, [this] { redraw(); });
 }
 
 void ReportPreview::redraw() {

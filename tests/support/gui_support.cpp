@@ -11,14 +11,18 @@
 
 namespace gui {
 
-void answerNextDialog(std::function<void(QWidget*)> answer, QString* seenText, int timeoutMs) {
+namespace {
+
+// Answers the next visible modal dialog that `matches` accepts (any, when null).
+void watch(std::function<bool(QWidget*)> matches, std::function<void(QWidget*)> answer,
+           int timeoutMs, QString* seenText) {
     auto* poll = new QTimer(qApp);
     poll->setObjectName(QStringLiteral("gui::answerNextDialog"));
     auto started = std::make_shared<QElapsedTimer>();
     started->start();
     QObject::connect(poll, &QTimer::timeout, [=] {
         QWidget* dialog = QApplication::activeModalWidget();
-        if (dialog && dialog->isVisible()) {
+        if (dialog && dialog->isVisible() && (!matches || matches(dialog))) {
             poll->stop();
             poll->deleteLater();
             if (seenText)
@@ -36,6 +40,17 @@ void answerNextDialog(std::function<void(QWidget*)> answer, QString* seenText, i
         }
     });
     poll->start(20);
+}
+
+} // namespace
+
+void answerNextDialog(std::function<void(QWidget*)> answer, QString* seenText, int timeoutMs) {
+    watch(nullptr, std::move(answer), timeoutMs, seenText);
+}
+
+void answerNextDialogWhere(std::function<bool(QWidget*)> matches,
+                           std::function<void(QWidget*)> answer, int timeoutMs) {
+    watch(std::move(matches), std::move(answer), timeoutMs, nullptr);
 }
 
 void pressInNextMessageBox(QMessageBox::StandardButton button, QString* seenText) {

@@ -16,6 +16,15 @@ namespace gui {
 // box, is written to `*seenText`.
 void answerNextDialog(std::function<void(QWidget*)> answer, QString* seenText = nullptr,
                       int timeoutMs = 5000);
+// Runs `answer` on the next modal dialog of class `Dialog` once it shows, passing over other
+// modal windows (the screen that opens it, a progress window); rejected after `timeoutMs`.
+void answerNextDialogWhere(std::function<bool(QWidget*)> matches,
+                           std::function<void(QWidget*)> answer, int timeoutMs);
+template <class Dialog>
+void answerNext(std::function<void(Dialog*)> answer, int timeoutMs = 20000) {
+    answerNextDialogWhere([](QWidget* w) { return qobject_cast<Dialog*>(w) != nullptr; },
+                          [answer](QWidget* w) { answer(qobject_cast<Dialog*>(w)); }, timeoutMs);
+}
 // Presses `button` of the next message box.
 void pressInNextMessageBox(QMessageBox::StandardButton button, QString* seenText = nullptr);
 // Forgets every answer still waiting for its dialog. Call it after a step that may or may
