@@ -42,6 +42,7 @@ ReportOptions mayOptions(const ReportDef& report) {
     o.from = "2024/05/01";
     o.to = "2024/05/31";
     o.date = "2024/05/15";
+    if (report.code == "BR090") o.to = "2024/06/30"; // the blanks of the May-June invoices
     return o;
 }
 

@@ -77,16 +77,22 @@ struct Line {
     }
 };
 
-// Gives the texts of a line, left to right, columns left to right, each text its own column
-// where there are enough: the assignment that keeps the texts nearest their columns (most
-// overlap, least distance). A text that finds no column of its own shares the one before
-// (its column is -1).
+// Gives the texts of a line, left to right, columns left to right, each text its own column:
+// the assignment that keeps the texts nearest their columns (most overlap, least distance).
+// A line of more texts than there are columns (the title line of a narrow report: captions,
+// dates, the printing day) takes one column a text, going on past the last column, so that
+// each date and figure keeps a cell of its own.
 void assignColumns(QList<Item>& items, const QList<Column>& columns) {
     QList<Item*> texts;
     for (Item& item : items)
         if (!item.wide) texts << &item;
     const int n = int(texts.size()), m = int(columns.size());
     if (n == 0 || m == 0) return;
+    if (n > m) {
+        for (int i = 0; i < n; ++i)
+            texts[i]->column = i;
+        return;
+    }
     constexpr double sharing = 10000; // a text kept beside another costs more than any distance
     auto cost = [&](int i, int c) {
         const Item& t = *texts[i];
@@ -136,7 +142,7 @@ int freeRunFor(const Item& wide, const QList<Item>& items, const QList<Column>& 
                int* across) {
     QList<bool> taken(columns.size(), false);
     for (const Item& i : items)
-        if (!i.wide && i.column >= 0) taken[i.column] = true;
+        if (!i.wide && i.column >= 0 && i.column < taken.size()) taken[i.column] = true;
     const double centre = (wide.left + wide.right) / 2;
     int bestStart = -1, bestLength = 0;
     double bestDistance = std::numeric_limits<double>::max();
@@ -355,6 +361,15 @@ void SheetBuilder::setWidths() {
     sheet_.columnWidths.clear();
     for (const Column& c : columns_)
         sheet_.columnWidths << std::max(narrowest, c.width() / mmPerCharacter);
+    for (const SheetRow& row : sheet_.rows) // the columns a title line went on into
+        if (!row.cells.isEmpty())
+            while (sheet_.columnWidths.size() <= row.cells.lastKey())
+                sheet_.columnWidths << narrowest;
+    // A caption across every column spans those too.
+    const int spanned = int(columns_.size()), all = int(sheet_.columnWidths.size());
+    for (SheetRow& row : sheet_.rows)
+        if (auto first = row.cells.find(0); first != row.cells.end() && first->across == spanned)
+            first->across = all;
     for (const SheetRow& row : sheet_.rows)
         for (auto cell = row.cells.constBegin(); cell != row.cells.constEnd(); ++cell) {
             if (cell->across > 1) continue;
