@@ -30,7 +30,10 @@ public:
 
 private:
     SheetRow& row() { return sheet_.rows.last(); }
-    void newRow() { sheet_.rows << SheetRow(); }
+    void newRow() {
+        sheet_.rows << SheetRow();
+        row().verticals = verticals_;
+    }
     // The cell of what control `name` printed, at `column` of the current row; nothing when
     // it printed nothing.
     SheetCell* put(int column, const QString& name);
@@ -47,6 +50,7 @@ private:
     const RenderedReport& pages_;
     QHash<QString, NamedText> texts_;
     Sheet sheet_;
+    QList<int> verticals_; // the ruled columns of the rows being added
 };
 
 SheetCell* Br030SheetBuilder::put(int column, const QString& name) {
@@ -91,6 +95,9 @@ void Br030SheetBuilder::grid() {
     // have an amount line.
     const QList<NamedText> captions = lineOf(QStringLiteral("ChildBand2"), 2.4);
     const QList<NamedText> amounts = lineOf(QStringLiteral("ChildBand2"), 7.9);
+    verticals_.clear();
+    for (int c = 0; c <= lastColumn + 1; ++c)
+        verticals_ << c;
     newRow();
     rule(true);
     put(0, QStringLiteral("QRLabel4"));
@@ -129,22 +136,20 @@ void Br030SheetBuilder::grid() {
     for (int i = 0; i < gridCount; ++i)
         put(1 + i, QStringLiteral("amts") + columnName(gridColumns[i]));
     rule(false, true);
-    newRow();
 }
 
 void Br030SheetBuilder::incomeLine() {
     newRow();
-    rule(true);
     for (int i = 0; i < 10; ++i)
         put(i, QStringLiteral("QRLabel%1").arg(40 + i));
     newRow();
     for (int i = 0; i < 10; ++i)
         put(i, QStringLiteral("t%1").arg(i + 1));
     rule(false);
-    newRow();
 }
 
 void Br030SheetBuilder::notes() {
+    verticals_ = {0, 1, lastColumn + 1}; // "備註" in a cell of its own, the notes boxed
     newRow();
     if (SheetCell* remark = put(0, QStringLiteral("QRLabel60"))) {
         // "備" and "註" printed one above the other: one cell beside the three lines.
@@ -168,6 +173,7 @@ void Br030SheetBuilder::notes() {
     put(6, QStringLiteral("QRLabel66"));
     put(8, QStringLiteral("dayqty"));
     rule(false);
+    verticals_.clear();
     newRow();
 }
 
@@ -179,13 +185,14 @@ void Br030SheetBuilder::tankTable() {
     }
     put(9, QStringLiteral("QRLabel71"));
     put(10, QStringLiteral("QRL6"));
+    verticals_ = {0, 2, 3, 4, 5, 6, 7, 8};
     newRow();
-    rule(true);
+    rule(true, false, 0, 7);
     // "油槽" over the tank's code and name, then the six figures.
     if (SheetCell* tank = put(0, QStringLiteral("QRLabel72"))) tank->across = 2;
     for (int i = 1; i <= 6; ++i)
         put(1 + i, QStringLiteral("QRLabel%1").arg(72 + i));
-    rule(false);
+    rule(false, false, 0, 7);
     const char* figures[] = {"PREQTY", "INQTY", "OUTQTY", "REALQTY", "TESTQTY", "MISQTY"};
     for (const PrintedBand& printed : pages_.printed) {
         const Band& band = pages_.bands[printed.band];
@@ -202,6 +209,7 @@ void Br030SheetBuilder::tankTable() {
         }
         rule(false, false, 0, 7);
     }
+    verticals_.clear();
     newRow();
 }
 
@@ -221,13 +229,15 @@ Sheet Br030SheetBuilder::build() {
     notes();
     tankTable();
     signatures();
-    sheet_.columnWidths = {16, 12, 12, 12, 12, 12, 12, 12, 12, 12, 11};
-    // Wider where a printed text needs it.
+    // The grid's columns about as wide as printed, so that the page prints near full size.
+    sheet_.columnWidths = {14, 10, 10, 10, 10, 10, 10, 10, 10, 10, 9};
+    // Wider where a printed figure or date needs it.
     for (const SheetRow& r : sheet_.rows)
         for (auto cell = r.cells.constBegin(); cell != r.cells.constEnd(); ++cell)
             if (cell->across == 1 && cell->type != SheetCell::Type::Text)
                 sheet_.columnWidths[cell.key()] =
-                    std::max(sheet_.columnWidths[cell.key()], textWidth(cell->text) + 2);
+                    std::max(sheet_.columnWidths[cell.key()],
+                             textWidth(cell->text) * cell->points / 10 + 1.5);
     return sheet_;
 }
 

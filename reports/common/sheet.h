@@ -37,6 +37,9 @@ struct SheetRule {
 struct SheetRow {
     QMap<int, SheetCell> cells; // by column, from 0
     QList<SheetRule> above, below;
+    // Rules down the left edges of these columns (the column count: the last column's right
+    // edge), the verticals of a ruled grid.
+    QList<int> verticals;
     bool pageBreakBefore = false; // printing starts a new page with this row
 };
 

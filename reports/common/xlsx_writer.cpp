@@ -53,23 +53,30 @@ uint8_t paperOf(const PageSetup& page) {
     return best->code;
 }
 
+// The rules along a cell's edges.
+struct Edges {
+    bool top = false, topHeavy = false, bottom = false, bottomHeavy = false;
+    bool left = false, right = false;
+};
+
 // One lxw_format per look used, made on first use; the workbook owns them.
 class Formats {
 public:
     Formats(lxw_workbook* book, const QString& font) : book_(book), font_(font.toUtf8()) {}
 
-    lxw_format* of(const SheetCell* cell, bool top, bool topHeavy, bool bottom, bool bottomHeavy) {
+    lxw_format* of(const SheetCell* cell, const Edges& e) {
         const SheetCell plain;
         const SheetCell& c = cell ? *cell : plain;
-        const QString key = QStringLiteral("%1|%2|%3|%4|%5%6%7%8|%9")
+        const QString key = QStringLiteral("%1|%2|%3|%4|%5%6%7%8%9|%10")
                                 .arg(int(c.bold))
                                 .arg(c.points)
                                 .arg(int(c.align))
                                 .arg(c.type == SheetCell::Type::Text ? QString() : c.format)
-                                .arg(int(top))
-                                .arg(int(topHeavy))
-                                .arg(int(bottom))
-                                .arg(int(bottomHeavy))
+                                .arg(int(e.top))
+                                .arg(int(e.topHeavy))
+                                .arg(int(e.bottom))
+                                .arg(int(e.bottomHeavy))
+                                .arg(int(e.left) + 2 * int(e.right))
                                 .arg(int(c.down > 1));
         if (lxw_format* known = made_.value(key)) return known;
         lxw_format* f = workbook_add_format(book_);
@@ -82,8 +89,10 @@ public:
         format_set_align(f, c.down > 1 ? LXW_ALIGN_VERTICAL_CENTER : LXW_ALIGN_VERTICAL_BOTTOM);
         if (c.type != SheetCell::Type::Text && !c.format.isEmpty())
             format_set_num_format(f, c.format.toUtf8().constData());
-        if (top) format_set_top(f, topHeavy ? LXW_BORDER_MEDIUM : LXW_BORDER_THIN);
-        if (bottom) format_set_bottom(f, bottomHeavy ? LXW_BORDER_MEDIUM : LXW_BORDER_THIN);
+        if (e.top) format_set_top(f, e.topHeavy ? LXW_BORDER_MEDIUM : LXW_BORDER_THIN);
+        if (e.bottom) format_set_bottom(f, e.bottomHeavy ? LXW_BORDER_MEDIUM : LXW_BORDER_THIN);
+        if (e.left) format_set_left(f, LXW_BORDER_THIN);
+        if (e.right) format_set_right(f, LXW_BORDER_THIN);
         made_.insert(key, f);
         return f;
     }
@@ -127,10 +136,6 @@ lxw_error writeCell(lxw_worksheet* ws, lxw_row_t row, lxw_col_t column, const Sh
     return worksheet_write_string(ws, row, column, cellText(cell.text).constData(), format);
 }
 
-struct Edges {
-    bool top = false, topHeavy = false, bottom = false, bottomHeavy = false;
-};
-
 // The rules along each column of a row.
 QList<Edges> edgesOf(const SheetRow& row, int columns) {
     QList<Edges> edges(columns);
@@ -144,6 +149,10 @@ QList<Edges> edgesOf(const SheetRow& row, int columns) {
             edges[c].bottom = true;
             edges[c].bottomHeavy = edges[c].bottomHeavy || r.heavy;
         }
+    for (int v : row.verticals) {
+        if (v > 0 && v <= columns) edges[v - 1].right = true;
+        if (v >= 0 && v < columns) edges[v].left = true;
+    }
     return edges;
 }
 
@@ -167,8 +176,8 @@ lxw_error fill(lxw_workbook* book, const Sheet& sheet, Progress* progress) {
             const auto cell = row.cells.constFind(c);
             const SheetCell* content = cell == row.cells.constEnd() ? nullptr : &*cell;
             const Edges& e = edges[c];
-            if (!content && !e.top && !e.bottom) continue;
-            lxw_format* format = formats.of(content, e.top, e.topHeavy, e.bottom, e.bottomHeavy);
+            if (!content && !e.top && !e.bottom && !e.left && !e.right) continue;
+            lxw_format* format = formats.of(content, e);
             if (!content) {
                 check(worksheet_write_blank(ws, lxw_row_t(r), lxw_col_t(c), format));
                 continue;
