@@ -294,7 +294,8 @@ void TestXlsx::figures_data() {
     QTest::newRow("negative dollars") << "-$1,234" << true << -1234.0 << "\"$\"#,##0";
     QTest::newRow("no integer digits") << ".50" << true << 0.5 << "#.00";
     QTest::newRow("share") << "12.34%" << true << 0.1234 << "0.00%";
-    QTest::newRow("price") << "31.2000" << true << 31.2 << "0.0000";
+    QTest::newRow("price") << "31.2000" << true << 31.2 << "#,##0.0000";
+    QTest::newRow("small dollars as the large") << "$728" << true << 728.0 << "\"$\"#,##0";
     QTest::newRow("a tank code keeps its 0") << "01" << false << 0.0 << "";
     QTest::newRow("a shift") << "1130501_1" << false << 0.0 << "";
     QTest::newRow("a dash") << "-" << false << 0.0 << "";
@@ -385,6 +386,7 @@ void TestXlsx::writerKeepsTextsAndNumbers() {
         number.number = numbers[i];
         number.format = "#,##0.00";
         row.cells.insert(1, number);
+        row.verticals = {0, 2}; // a box around the row, no rule between its cells
         sheet.rows << row;
     }
     const QString path = folder_.filePath("texts.xlsx");
@@ -400,6 +402,8 @@ void TestXlsx::writerKeepsTextsAndNumbers() {
         QCOMPARE(row[1].type, 'n');
         QCOMPARE(row[1].number, numbers[i]);
         QCOMPARE(row[1].format, QString("#,##0.00"));
+        QVERIFY(row[0].ruledLeft && !row[0].ruledRight);
+        QVERIFY(!row[1].ruledLeft && row[1].ruledRight);
     }
 }
 
@@ -778,7 +782,10 @@ void TestXlsx::previewSavesTheWorkbook() {
             if (!files) return;
             offered = QFileInfo(files->selectedFiles().value(0)).fileName();
             files->setDirectory(folder.path());
-            files->selectFile(QFileInfo(path).fileName());
+            // Typed into the name box: selectFile() leaves the box alone while it has the
+            // focus, which it may or may not have yet.
+            if (auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                name->setText(QFileInfo(path).fileName());
             chosen = files->selectedFiles().value(0);
             static_cast<QDialog*>(files)->accept();
         });

@@ -297,6 +297,21 @@ QList<SheetRow> SheetBuilder::rowsOf(const Line& line) {
 }
 
 void SheetBuilder::addRules(const Band& band, BandRows& rows) {
+    // The band's frame sides and the rules down it, at the column edges nearest them.
+    QList<int> verticals;
+    if (band.frame.left) verticals << 0;
+    if (band.frame.right) verticals << int(columns_.size());
+    for (const Control& c : band.controls)
+        if (c.kind == Kind::Line && c.width == 0 && c.height >= 0.5 * band.height) {
+            const int edge =
+                int(std::count_if(columns_.begin(), columns_.end(), [&](const Column& k) {
+                    return (k.left + k.right) / 2 < c.left;
+                }));
+            if (!verticals.contains(edge)) verticals << edge;
+        }
+    for (SheetRow& row : rows.rows)
+        row.verticals = verticals;
+
     struct Rule {
         double y, left, right;
         bool heavy;
@@ -497,7 +512,11 @@ std::optional<SheetCell> figureCell(const QString& text) {
     cell.type = SheetCell::Type::Number;
     cell.text = text;
     cell.number = number == 0 ? 0.0 : number; // no "-0"
-    cell.format = integerFormat(integer.isEmpty() ? 0 : 1, integer.contains(QLatin1Char(',')));
+    // Grouped where the figure is, and where grouping shows it the same (three digits or
+    // fewer), so that a column of amounts has one format whatever their sizes.
+    const bool grouped = integer.contains(QLatin1Char(',')) ||
+                         (!integer.isEmpty() && integer.size() <= 3 && !percent);
+    cell.format = integerFormat(integer.isEmpty() ? 0 : 1, grouped);
     if (!fraction.isEmpty()) cell.format += QLatin1Char('.') + QString(fraction.size(), '0');
     if (!m.captured(2).isEmpty()) cell.format.prepend(QStringLiteral("\"$\""));
     if (percent) cell.format += QLatin1Char('%');

@@ -48,7 +48,9 @@ for row in ws.iter_rows():
         else:
             t, v = "s", str(v)
         out["cells"].append({"r": c.row, "c": c.column, "t": t, "v": v,
-                             "f": c.number_format, "b": bool(c.font and c.font.b)})
+                             "f": c.number_format, "b": bool(c.font and c.font.b),
+                             "rl": bool(c.border and c.border.left.style),
+                             "rr": bool(c.border and c.border.right.style)})
 print(json.dumps(out, ensure_ascii=False))
 )";
 
@@ -114,6 +116,8 @@ Workbook read(const QString& path) {
         if (cell.type == 'n') cell.number = cell.text.toDouble();
         cell.format = c["f"].toString();
         cell.bold = c["b"].toBool();
+        cell.ruledLeft = c["rl"].toBool();
+        cell.ruledRight = c["rr"].toBool();
         book.cells << cell;
     }
     return book;

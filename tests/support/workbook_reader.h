@@ -18,6 +18,7 @@ struct Cell {
     double number = 0;       // a number, read back exactly
     QString format;          // its number format
     bool bold = false;
+    bool ruledLeft = false, ruledRight = false; // a rule down its left or right edge
 };
 
 struct Workbook {
