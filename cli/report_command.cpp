@@ -9,6 +9,7 @@
 #include "db/input_refused.h"
 #include "reports/common/file_error.h"
 #include "reports/common/page_painter.h"
+#include "reports/common/report_workbook.h"
 #include "reports/common/sylk_writer.h"
 #include "reports/report_catalogue.h"
 
@@ -33,12 +34,12 @@ QString reportList() {
 CommandSpec reportSpec(const ReportDef* report) {
     CommandSpec spec;
     const bool exports = !report || !report->exportFile.isEmpty();
-    spec.usage = QStringLiteral("tolvar report %1 [選項] (--pdf 檔案 | %2--print)")
+    spec.usage = QStringLiteral("tolvar report %1 [選項] (--pdf 檔案 | --xlsx 檔案 | %2--print)")
                      .arg(report ? report->code : QStringLiteral("報表代號"),
                           exports ? QStringLiteral("--sylk 檔案 | ") : QString());
     spec.description = report ? report->title
-                              : QStringLiteral("產生報表並存成 PDF、轉出 EXCEL (SYLK) "
-                                               "檔或送到預設印表機。\n\n") +
+                              : QStringLiteral("產生報表並存成 PDF、存成 Excel 活頁簿 (.xlsx)、"
+                                               "轉出 EXCEL (SYLK) 檔或送到預設印表機。\n\n") +
                                     reportList().trimmed();
     for (const ReportOptionSpec& o : reportOptionSpecs())
         if (!report || report->options.contains(QString::fromLatin1(o.name))) {
@@ -48,6 +49,8 @@ CommandSpec reportSpec(const ReportDef* report) {
             spec.options << option;
         }
     spec.options << QCommandLineOption("pdf", QStringLiteral("存成 PDF 檔"),
+                                       QStringLiteral("檔案"));
+    spec.options << QCommandLineOption("xlsx", QStringLiteral("存成 Excel 活頁簿 (.xlsx)"),
                                        QStringLiteral("檔案"));
     if (exports)
         spec.options << QCommandLineOption(
@@ -93,10 +96,15 @@ int reportCommand(const QStringList& args) {
         return ExitOk;
     }
     const QString pdf = QStringLiteral("pdf"), sylk = QStringLiteral("sylk"),
-                  print = QStringLiteral("print");
-    const int outputs = int(parser.isSet(pdf)) + int(parser.isSet(sylk)) + int(parser.isSet(print));
+                  print = QStringLiteral("print"), xlsx = QStringLiteral("xlsx");
+    const int outputs = int(parser.isSet(pdf)) + int(parser.isSet(sylk)) +
+                        int(parser.isSet(print)) + int(parser.isSet(xlsx));
     if (outputs != 1)
-        return fail(ExitUsage, QStringLiteral("請指定一種輸出: --pdf 檔案、--sylk 檔案或 --print"));
+        return fail(
+            ExitUsage,
+            QStringLiteral("請指定一種輸出: --pdf 檔案、--xlsx 檔案、--sylk 檔案或 --print"));
+    if (parser.isSet(xlsx) && parser.value(xlsx).trimmed().isEmpty())
+        return fail(ExitUsage, QStringLiteral("請指定 --xlsx 的檔案名稱"));
     if (parser.isSet(sylk) && !report->exportRows)
         return fail(ExitUsage, QStringLiteral("%1 沒有轉檔").arg(report->code));
     ReportOptions options;
@@ -139,8 +147,24 @@ int reportCommand(const QStringList& args) {
         progress.end();
         if (pages.pages.isEmpty()) { // no rows: no file, an older one stays as it was
             out() << QStringLiteral("%1: 沒有資料，%2\n")
-                         .arg(report->code, parser.isSet(pdf) ? QStringLiteral("未寫入檔案")
-                                                              : QStringLiteral("未列印"));
+                         .arg(report->code, parser.isSet(print) ? QStringLiteral("未列印")
+                                                                : QStringLiteral("未寫入檔案"));
+            return ExitOk;
+        }
+        if (parser.isSet(xlsx)) {
+            ConsoleProgress writing(report->title);
+            writing.begin();
+            writing.setLabel(QStringLiteral("寫入活頁簿"));
+            struct Ender {
+                Progress& p;
+                ~Ender() { p.end(); }
+            } ender{writing};
+            writeReportWorkbook(job, pages, report->title, parser.value(xlsx), &writing);
+            out() << QStringLiteral("%1: %2 列，%3 頁的報表寫入 %4\n")
+                         .arg(report->code)
+                         .arg(job.rows->recordCount())
+                         .arg(pages.pages.size())
+                         .arg(parser.value(xlsx));
             return ExitOk;
         }
         if (parser.isSet(pdf)) {

@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libpq-dev postgresql-15 postgresql-client-15 libicu-dev
   fonts-arphic-uming xauth poppler-utils acl
+  libxlsxwriter-dev python3-openpyxl libreoffice-calc-nogui
 )
 missing=()
 for p in "${packages[@]}"; do

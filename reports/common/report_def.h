@@ -5,6 +5,7 @@
 
 #include "reports/common/export_column.h"
 #include "reports/common/report_renderer.h"
+#include "reports/common/sheet.h"
 
 #include <QDate>
 #include <QHash>
@@ -41,6 +42,9 @@ struct PrintJob {
     rpt::Layout layout;
     Query* rows = nullptr;
     Query* subRows = nullptr;
+    // The report's own spreadsheet, laid out from its printed pages, for a report whose
+    // printed lines make a poor sheet; null: the sheet is laid out from the printed bands.
+    std::function<rpt::Sheet(const rpt::RenderedReport&)> sheet = nullptr;
 };
 
 struct ReportDef {

@@ -7,6 +7,7 @@
 #include "reports/common/page_painter.h"
 #include "reports/common/report_preview.h"
 #include "reports/common/report_printer.h"
+#include "reports/common/report_workbook.h"
 #include "reports/common/sylk_writer.h"
 #include "screens/common/date_picker.h"
 #include "screens/common/error_box.h"
@@ -180,9 +181,12 @@ ReportOptions TReportForm::options() const {
 void TReportForm::SpeedButtonPrnClick() {
     guarded(this, [this] {
         withProgressWindow(this, [this](Progress& progress) {
-            PrintJob job = report_.print(*DM, *qy, options(), progress);
+            const ReportOptions chosen = options();
+            PrintJob job = report_.print(*DM, *qy, chosen, progress);
             // The progress window stays behind the preview until the preview closes.
             ReportPreview preview(renderJob(job), report_.title, this);
+            preview.offerWorkbook([&] { return reportSheet(job, preview.report(), report_.title); },
+                                  workbookName(report_, chosen));
             preview.exec();
         });
     });

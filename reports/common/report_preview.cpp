@@ -2,10 +2,14 @@
 
 #include "reports/common/page_painter.h"
 #include "reports/common/report_printer.h"
+#include "reports/common/report_sheet.h"
+#include "reports/common/xlsx_writer.h"
 #include "screens/common/error_box.h"
+#include "screens/common/process_form.h"
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollArea>
@@ -42,6 +46,10 @@ ReportPreview::ReportPreview(rpt::RenderedReport report, QString document, QWidg
     PageLabel = new QLabel(this);
     PrintButton = toolButton(this, QStringLiteral("列印"), QStyle::SP_DialogApplyButton);
     PdfButton = toolButton(this, QStringLiteral("存成 PDF"), QStyle::SP_DialogSaveButton);
+    ExcelButton = toolButton(this, QStringLiteral("存成 Excel"), QStyle::SP_DialogSaveButton);
+    ExcelButton->setObjectName(QStringLiteral("ExcelButton"));
+    ExcelButton->setEnabled(!report_.pages.isEmpty()); // nothing printed: no workbook
+    workbookName_ = document_.left(5) + QStringLiteral(".xlsx");
     CloseButton = toolButton(this, QStringLiteral("關閉"), QStyle::SP_DialogCloseButton);
     for (QWidget* w : {static_cast<QWidget*>(FirstPage), static_cast<QWidget*>(PriorPage),
                        static_cast<QWidget*>(NextPage), static_cast<QWidget*>(LastPage),
@@ -50,6 +58,7 @@ ReportPreview::ReportPreview(rpt::RenderedReport report, QString document, QWidg
     bar->addStretch(1);
     bar->addWidget(PrintButton);
     bar->addWidget(PdfButton);
+    bar->addWidget(ExcelButton);
     bar->addWidget(CloseButton);
     layout->addLayout(bar);
     scroll_ = new QScrollArea(this);
@@ -74,10 +83,35 @@ ReportPreview::ReportPreview(rpt::RenderedReport report, QString document, QWidg
             QStringLiteral("PDF 檔 (*.pdf)"));
         if (!path.isEmpty()) guarded(this, [&] { rpt::writePdf(report_, path); });
     });
+    connect(ExcelButton, &QToolButton::clicked, this, [this] {
+        QString path = QFileDialog::getSaveFileName(this, QStringLiteral("存成 Excel 活頁簿"),
+                                                    QDir::current().filePath(workbookName_),
+                                                    QStringLiteral("Excel 活頁簿 (*.xlsx)"));
+        if (path.isEmpty()) return;
+        if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".xlsx");
+        saveWorkbook(path);
+    });
     connect(CloseButton, &QToolButton::clicked, this, &QDialog::accept);
     setWindowState(Qt::WindowMaximized);
     resize(1000, 760);
     showPage(0);
+}
+
+void ReportPreview::offerWorkbook(std::function<rpt::Sheet()> sheet, const QString& fileName) {
+    workbookSheet_ = std::move(sheet);
+    workbookName_ = fileName;
+}
+
+bool ReportPreview::saveWorkbook(const QString& path) {
+    if (report_.pages.isEmpty()) return false;
+    return guarded(this, [&] {
+        withProgressWindow(this, [&](Progress& progress) {
+            progress.setLabel(QStringLiteral("寫入活頁簿"));
+            const rpt::Sheet sheet =
+                workbookSheet_ ? workbookSheet_() : rpt::sheetFromPrint(report_, document_);
+            rpt::writeXlsx(sheet, path, &progress);
+        });
+    });
 }
 
 void ReportPreview::showPage(int index) {

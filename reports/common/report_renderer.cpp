@@ -5,6 +5,7 @@
 #include "reports/common/text_fitting.h"
 
 #include <stdexcept>
+#include <utility>
 
 using namespace rpt;
 
@@ -85,13 +86,23 @@ void ReportRun::startPage() {
     pageOpen_ = true;
     bodyPrinted_ = false;
     y_ = layout_.page.top;
+    inPageHeader_ = true;
     for (Band* b : bandsOf(BandKind::PageHeader))
         printBand(*b);
+    inPageHeader_ = false;
+}
+
+// Ends the page and begins the next one because the layout asks for a new page here.
+void ReportRun::startForcedPage() {
+    endPage();
+    startPage();
+    pageForced_ = true;
 }
 
 void ReportRun::endPage() {
     if (!pageOpen_) return;
     double footerTop = bodyBottom();
+    inPageFooter_ = true;
     for (Band* b : bandsOf(BandKind::PageFooter)) {
         if (!b->enabled || (b->beforePrint && !b->beforePrint(*this))) continue;
         y_ = footerTop;
@@ -99,6 +110,7 @@ void ReportRun::endPage() {
         footerTop += b->height;
         if (b->afterPrint) b->afterPrint(*this);
     }
+    inPageFooter_ = false;
     pageOpen_ = false;
 }
 
@@ -122,10 +134,7 @@ void ReportRun::printBand(Band& band) {
 void ReportRun::printSubDetail(Band& sub) {
     if (!sub.enabled) return;
     if (Band* header = bandNamed(sub.header); header && header->enabled) {
-        if (header->forceNewPage && bodyPrinted_) {
-            endPage();
-            startPage();
-        }
+        if (header->forceNewPage && bodyPrinted_) startForcedPage();
         printBand(*header);
     }
     fieldsFrom_ = subData_;
@@ -141,7 +150,15 @@ void ReportRun::placeBand(const Band& band) {
     PageItems& page = out_.pages.last();
     const double x0 = layout_.page.left;
     const double top = y_;
-    for (const Control& c : band.controls) {
+    PrintedBand printed;
+    printed.band = int(&band - layout_.bands.constData());
+    printed.page = int(out_.pages.size()) - 1;
+    printed.top = top;
+    printed.pageHeader = inPageHeader_;
+    printed.pageFooter = inPageFooter_;
+    if (!inPageHeader_ && !inPageFooter_) printed.newPage = std::exchange(pageForced_, false);
+    for (qsizetype index = 0; index < band.controls.size(); ++index) {
+        const Control& c = band.controls[index];
         const double x = x0 + c.left;
         const double y = top + c.top;
         switch (c.kind) {
@@ -154,6 +171,8 @@ void ReportRun::placeBand(const Band& band) {
         default: {
             const QString text = controlText(band, c);
             if (text.isEmpty()) break;
+            printed.texts.append(
+                {int(index), text, c.kind == Kind::Field ? field(c.content) : Value()});
             const double height = c.pixels * mmPerPixel * 1.25;
             TextItem item;
             item.rect = QRectF(x, y, c.width, height);
@@ -172,6 +191,7 @@ void ReportRun::placeBand(const Band& band) {
         page.lines << QLineF(x0, top + band.height, x0 + width, top + band.height);
     if (band.frame.left) page.lines << QLineF(x0, top, x0, top + band.height);
     if (band.frame.right) page.lines << QLineF(x0 + width, top, x0 + width, top + band.height);
+    out_.printed.append(std::move(printed));
     y_ = top + band.height;
 }
 
@@ -214,9 +234,17 @@ RenderedReport ReportRun::render() {
     const PageSetup& p = layout_.page;
     out_ = RenderedReport();
     out_.paper = p.landscape ? QSizeF(p.length, p.width) : QSizeF(p.width, p.length);
+    out_.page = p;
     pageNumber_ = 0;
+    pageForced_ = false;
     sums_.clear();
     if (layout_.beforeStart) layout_.beforeStart(*this);
+    for (const Band& b : layout_.bands) {
+        Band shape = b;
+        shape.beforePrint = nullptr;
+        shape.afterPrint = nullptr;
+        out_.bands << shape;
+    }
     if (!data_.active() || data_.isEmpty()) return out_;
 
     QList<Band*> groups = bandsOf(BandKind::GroupHeader);
@@ -252,10 +280,7 @@ RenderedReport ReportRun::render() {
             if (row > 0) closeGroups(changed);
             for (int g = changed; g < groups.size(); ++g) {
                 keys[g] = keyOf(groups[g]);
-                if (groups[g]->enabled && groups[g]->forceNewPage && row > 0) {
-                    endPage();
-                    startPage();
-                }
+                if (groups[g]->enabled && groups[g]->forceNewPage && row > 0) startForcedPage();
                 printBand(*groups[g]);
             }
         }
@@ -268,10 +293,7 @@ RenderedReport ReportRun::render() {
     }
     closeGroups(0);
     for (Band* summary : bandsOf(BandKind::Summary)) {
-        if (summary->enabled && summary->forceNewPage) {
-            endPage();
-            startPage();
-        }
+        if (summary->enabled && summary->forceNewPage) startForcedPage();
         printBand(*summary);
     }
     endPage();

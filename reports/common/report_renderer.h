@@ -37,9 +37,32 @@ struct PageItems {
     QList<QRectF> bars; // solid: heavy rules
 };
 
+// What a band showed each time it printed, for outputs that lay the report out again from
+// its lines rather than its pages (the spreadsheet).
+struct PrintedText {
+    int control = 0; // index into the band's controls
+    QString text;    // as printed, before the page was fitted
+    Value value;     // a field's value from the rows; null for captions, sums, dates, pages
+};
+
+struct PrintedBand {
+    int band = 0;             // index into RenderedReport::bands
+    int page = 0;             // index of the page it printed on
+    double top = 0;           // millimetres from the paper's top edge
+    bool pageHeader = false;  // printed as a page's header: the header band and its children
+    bool pageFooter = false;  // printed as a page's footer
+    bool newPage = false;     // the first band of a page the layout began on purpose
+    QList<PrintedText> texts; // the controls that printed a text, in the band's order
+};
+
 struct RenderedReport {
     QSizeF paper; // millimetres, as the page lies (landscape: wider than long)
     QList<PageItems> pages;
+    // The page set-up and the bands as the layout ran them (their handlers left out), and
+    // every band printed, in printing order.
+    PageSetup page;
+    QList<Band> bands;
+    QList<PrintedBand> printed;
 };
 
 } // namespace rpt
@@ -74,6 +97,7 @@ private:
     void printSubDetail(rpt::Band& sub);
     rpt::Band* bandNamed(const QString& name);
     void placeBand(const rpt::Band& band);
+    void startForcedPage();
     void addRowToSums();
     void resetSums(const QString& band);
     QString controlText(const rpt::Band& band, const rpt::Control& control) const;
@@ -91,6 +115,9 @@ private:
     bool pageOpen_ = false;
     bool bodyPrinted_ = false;                    // anything below the page header on this page
     QHash<QString, QHash<QString, double>> sums_; // band → column → running total
+    bool inPageHeader_ = false;                   // printing a page's header or a child of it
+    bool inPageFooter_ = false;
+    bool pageForced_ = false; // the page just begun was begun on purpose
 };
 
 namespace rpt {
