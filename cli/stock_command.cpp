@@ -73,6 +73,6 @@ int stockCommand(const QStringList& args) {
                  .arg(summary.rowsRewritten)
                  .arg(summary.receipts)
                  .arg(dm.cn.statementsSent() - statementsBefore)
-                 .arg(clock.elapsed() / 1000.0, 0, 'f', 2);
+                 .arg(clock.elapsed() / 1000.0, 0, 'f', 3);
     return ExitOk;
 }

@@ -24,9 +24,16 @@ cleanup() {
   rm -rf "$cluster" "$runtime"
 }
 trap cleanup EXIT
-port=$(free_port 55432)
-say "test cluster on 127.0.0.1:$port"
-bash scripts/pg-cluster.sh init "$cluster" "$port" fast
+# Another cluster on this machine may take the free port between the look and the start: try
+# the next free one then.
+for attempt in 1 2 3; do
+  port=$(free_port $((55432 + 10 * (attempt - 1))))
+  say "test cluster on 127.0.0.1:$port"
+  bash scripts/pg-cluster.sh init "$cluster" "$port" fast && break
+  [ "$attempt" = 3 ] && exit 1
+  bash scripts/pg-cluster.sh stop "$cluster" || true
+  find "$cluster" -mindepth 1 -delete
+done
 
 export TOLVAR_TEST_PGHOST=127.0.0.1 TOLVAR_TEST_PGPORT=$port
 export TOLVAR_TEST_RESTART="bash $root_dir/scripts/pg-cluster.sh restart $cluster"
