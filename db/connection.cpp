@@ -289,8 +289,15 @@ void Connection::fail(const QString& text, pg_result* result) {
         result ? QString::fromLatin1(PQresultErrorField(result, PG_DIAG_SQLSTATE)) : QString();
     const QString error = trimmedMessage(
         codec_.decode(QByteArray(result ? PQresultErrorMessage(result) : PQerrorMessage(conn_))));
-    const QString message =
-        error.isEmpty() ? trimmedMessage(codec_.decode(QByteArray(PQerrorMessage(conn_)))) : error;
+    const QString connectionMessage =
+        trimmedMessage(codec_.decode(QByteArray(PQerrorMessage(conn_))));
+    QString message = error.isEmpty() ? connectionMessage : error;
+    // A server that ends the session says why before it closes the socket; libpq keeps that
+    // on the connection, while the statement's result holds only "server closed the
+    // connection unexpectedly". The office must read the server's reason.
+    if (PQstatus(conn_) == CONNECTION_BAD && connectionMessage.size() > message.size() &&
+        connectionMessage.contains(message))
+        message = connectionMessage;
     PQclear(result);
     traceStatement(text, status, message);
     if (PQstatus(conn_) == CONNECTION_BAD) {

@@ -164,16 +164,20 @@ std::unique_ptr<SessionKiller> SessionKiller::whenWriting(const QString& table,
     // The pause sleeps once: a sequence is not rolled back with the transaction the session
     // loses, so the next action, which runs the same statement, passes.
     const QString name = QStringLiteral("faults_pause_%1").arg(table);
-    testdb::admin(QStringLiteral("drop trigger if exists %1 on %2; drop sequence if exists %1; "
-                                 "create sequence %1; "
-                                 "create or replace function %1() returns trigger language "
+    const QString db = QStringLiteral("pos_data");
+    testdb::admin(QStringLiteral("drop trigger if exists %1 on %2").arg(name, table), db);
+    testdb::admin(QStringLiteral("drop sequence if exists %1").arg(name), db);
+    testdb::admin(QStringLiteral("create sequence %1").arg(name), db);
+    testdb::admin(QStringLiteral("create or replace function %1() returns trigger language "
                                  "plpgsql as $$ begin if current_setting('application_name') = "
                                  "'TOLVAR' and nextval('%1') = 1 then perform pg_sleep(60); end "
-                                 "if; return null; end $$; "
-                                 "create trigger %1 before %3 on %2 for each statement execute "
+                                 "if; return null; end $$")
+                      .arg(name),
+                  db);
+    testdb::admin(QStringLiteral("create trigger %1 before %3 on %2 for each statement execute "
                                  "function %1()")
                       .arg(name, table, event),
-                  QStringLiteral("pos_data"));
+                  db);
     return std::unique_ptr<SessionKiller>(new SessionKiller({}, name + QLatin1Char(' ') + table));
 }
 
@@ -188,6 +192,9 @@ void SessionKiller::run() {
     QElapsedTimer waited;
     waited.start();
     while (!stop_ && waited.elapsed() < 60000) {
+        // The server's activity view is read once per transaction; the lock's transaction
+        // would see the first reading for ever.
+        exec(conn_, "select pg_stat_clear_snapshot()");
         const QByteArray pid = value(conn_, held);
         if (!pid.isEmpty()) {
             const QString error = exec(conn_, "select pg_terminate_backend(" + pid + ", 10000)");
