@@ -215,7 +215,11 @@ void TsxYSLK::begin() {
     // would for the file.
     const QFileInfo info(FileName);
     const QFileInfo folder(info.absolutePath());
+    // A device (/dev/stdout) is written in place: only its own permission counts, not its
+    // folder's, which an ordinary user may not write into.
+    const bool device = info.exists() && !info.isFile() && !info.isDir();
     const int refused = info.isDir()                                                    ? EISDIR
+                        : device                                                        ? 0
                         : !folder.exists()                                              ? ENOENT
                         : !folder.isDir()                                               ? ENOTDIR
                         : !folder.isWritable() || (info.exists() && !info.isWritable()) ? EACCES
