@@ -163,7 +163,7 @@ void TestFaultsFiles::unwritableFile() {
 void TestFaultsFiles::traceFileThatCannotBeWritten_data() {
     QTest::addColumn<QString>("fault");
     QTest::newRow("full disk") << "full disk";
-    QTest::newRow("read-only folder") << "read-only folder";
+    QTest::newRow("read-only file") << "read-only file";
 }
 
 // The trace never stops the work: the command works, says once that the trace cannot be
