@@ -113,9 +113,11 @@ private slots:
     // Every writing screen, saving: the same three faults.
     void writingScreen_data();
     void writingScreen();
-    // SY020's recomputation of the tank stock on closing, killed part-way: the office is told
-    // that the stock is not recomputed and may try again at once.
-    void sy020RecomputationKilledCanBeRetried();
+    // SY020's recomputation of the tank stock on closing: killed part-way, the office is told
+    // that the stock is not recomputed and may try again at once; after a session lost or a
+    // server restarted while the screen was open, it simply runs.
+    void sy020RecomputationOnClosing_data();
+    void sy020RecomputationOnClosing();
     // Every subcommand killed mid-work: exit 1 with the server's text, nothing written, and
     // the same command run again works.
     void command_data();
@@ -396,7 +398,15 @@ void TestFaultsConnection::writingScreen() {
     QVERIFY(screen_->isVisible());
 }
 
-void TestFaultsConnection::sy020RecomputationKilledCanBeRetried() {
+void TestFaultsConnection::sy020RecomputationOnClosing_data() {
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("killed mid-recomputation, retried") << "killed mid-recomputation";
+    QTest::newRow("killed before closing") << "killed before closing";
+    QTest::newRow("server restarted before closing") << "server restarted before closing";
+}
+
+void TestFaultsConnection::sy020RecomputationOnClosing() {
+    QFETCH(QString, fault);
     open(QStringLiteral("TFrmSY020"));
     auto* form = static_cast<TMaintenanceForm*>(screen_.get());
     // A receipt of a past day corrected: closing recomputes the stock from that day on.
@@ -406,15 +416,22 @@ void TestFaultsConnection::sy020RecomputationKilledCanBeRetried() {
         QString());
     const QMap<QString, QString> before = writtenTables();
     QString said;
-    {
+    if (fault == QLatin1String("killed mid-recomputation")) {
         auto killer =
             SessionKiller::whenWriting(QStringLiteral("shift_03_tank"), QStringLiteral("UPDATE"));
-        // The first box (killed) is answered with Retry, which recomputes.
+        // The box (killed) is answered with Retry, which recomputes.
         said = act([&] { form->close(); }, QMessageBox::Retry);
         QVERIFY2(killer->killed(10000), qPrintable(killer->problem()));
+        QVERIFY2(said.contains(terminatedText), qPrintable(said));
+        QVERIFY2(said.contains(QStringLiteral("尚未重算")), qPrintable(said));
+    } else {
+        if (fault == QLatin1String("killed before closing"))
+            killSessionsNow();
+        else
+            QVERIFY(restartServer());
+        said = act([&] { form->close(); }, QMessageBox::Ok);
+        QCOMPARE(said, QString());
     }
-    QVERIFY2(said.contains(terminatedText), qPrintable(said));
-    QVERIFY2(said.contains(QStringLiteral("尚未重算")), qPrintable(said));
     QVERIFY(!form->isVisible());
     QVERIFY2(changedTables(before).contains(QStringLiteral("shift_03_tank")),
              qPrintable(changedTables(before)));
