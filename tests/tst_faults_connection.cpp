@@ -230,6 +230,24 @@ void TestFaultsConnection::reportScreen() {
     QCOMPARE(preview(&shown), QString());
     QCOMPARE(shown, 1);
     QCOMPARE(changedTables(before), QString());
+
+    // The export killed mid-build writes no file; the next one writes it.
+    if (!screen->SBT) return;
+    const QString exported = findReport(code)->exportFile;
+    QFile::remove(exported);
+    const auto exportRows = [&] {
+        return act([&] { QTest::mouseClick(screen->SBT, Qt::LeftButton); }, QMessageBox::Ok);
+    };
+    {
+        auto killer = SessionKiller::whenReading(stationTables());
+        const QString said = exportRows();
+        QVERIFY2(killer->killed(10000), qPrintable(killer->problem()));
+        QVERIFY2(said.contains(terminatedText), qPrintable(said));
+    }
+    QCOMPARE(filesIn(QDir::currentPath()), QStringList());
+    QCOMPARE(exportRows(), QString());
+    QCOMPARE(filesIn(QDir::currentPath()), QStringList{exported});
+    QFile::remove(exported);
 }
 
 // A writing screen: how to open it, one save (`attempt` makes each save differ), where the
