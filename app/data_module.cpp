@@ -7,7 +7,9 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDeadlineTimer>
+#include <QMetaMethod>
 #include <QThread>
+#include <cstdio>
 
 DataModule* DM = nullptr;
 
@@ -17,6 +19,12 @@ DataModule::DataModule(QObject* parent)
     cn.settings().host = QStringLiteral(TOLVAR_DEFAULT_HOST);
     cn.settings().password = QStringLiteral(TOLVAR_DB_PASSWORD);
     cn.afterConnect = [this] { cnAfterConnect(); };
+    sqlm.onFileError = [this](const QString& message) {
+        if (isSignalConnected(QMetaMethod::fromSignal(&DataModule::traceFileFailed)))
+            emit traceFileFailed(message);
+        else
+            std::fprintf(stderr, "tolvar: %s\n", message.simplified().toUtf8().constData());
+    };
     Timer1.setInterval(10000);
     connect(&Timer1, &QTimer::timeout, this, &DataModule::Timer1Timer);
     DM = this;

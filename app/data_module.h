@@ -45,6 +45,11 @@ public:
     QTimer Timer1;
     StationSettings settings;
 
+signals:
+    // The trace file cannot be written (a full disk, a folder that cannot be written): the
+    // message to show. Without a receiver the message goes to stderr as one line.
+    void traceFileFailed(const QString& message);
+
 private:
     StartupConfig config_;
     QString monitor_ = QStringLiteral("N");

@@ -20,6 +20,16 @@ void setUpChineseFonts() {
     QApplication::setFont(font);
 }
 
+void showTraceFileProblems(DataModule& dm) {
+    // Queued: the trace is written in the middle of a statement, the box waits for it to end.
+    QObject::connect(
+        &dm, &DataModule::traceFileFailed, &dm,
+        [](const QString& message) {
+            QMessageBox::warning(QApplication::activeWindow(), QStringLiteral("SQL 追蹤"), message);
+        },
+        Qt::QueuedConnection);
+}
+
 int runGui(int& argc, char** argv) {
     QApplication app(argc, argv);
     setUpChineseFonts();
@@ -27,6 +37,7 @@ int runGui(int& argc, char** argv) {
     splash->show();
     QApplication::processEvents();
     DataModule dm;
+    showTraceFileProblems(dm);
     const QString problem = dm.DataModuleCreate();
     if (!problem.isEmpty()) QMessageBox::critical(nullptr, QStringLiteral("錯誤"), problem);
     TMainForm mainForm;

@@ -227,7 +227,10 @@ void insertChargeSale(Connection& cn, const ChargeSaleEntry& entry) {
     Transaction transaction(cn);
     try {
         writeHeader(cn, entry);
-    } catch (const DbError&) {
+    } catch (const DbError& e) {
+        // A lost connection is no duplicate: the office must see that nothing was saved and
+        // why, or it may not key the sale in again.
+        if (e.connectionLost()) throw;
         // The key of an existing sale, or an amount that is no whole number.
         throw InputRefused(Duplicate);
     }
@@ -252,7 +255,8 @@ bool modifyChargeSale(Connection& cn, const ChargeSaleSnapshot& before, const Ch
     qint64 updated = 0;
     try {
         updated = header.execute();
-    } catch (const DbError&) {
+    } catch (const DbError& e) {
+        if (e.connectionLost()) throw;
         throw InputRefused(Duplicate);
     }
     if (updated != 1) throw DbError(SaleChanged);

@@ -58,15 +58,17 @@ void workOutQuantityAndAmount(ChargeSaleEntry& entry);
 
 // Writes a new one-line sale: the header into tran and its line into tran_detl, in one
 // transaction, every column left empty filled with its type's zero. A header that cannot be
-// written throws InputRefused("資料重複..."); a line that cannot be written throws the
-// DbError of the database. Either way nothing is stored.
+// written throws InputRefused("資料重複..."), unless the connection was lost: that, and a
+// line that cannot be written, throw the DbError of the database. Either way nothing is
+// stored.
 void insertChargeSale(Connection& cn, const ChargeSaleEntry& entry);
 
 // Writes the changed date, time, shift and vehicle of the sale `before` in one transaction:
 // the header, and every line of the sale to the same time and shift. Returns false, writing
 // nothing, when none of the four differs from the snapshot. A header that cannot be written
-// throws InputRefused("資料重複..."); a sale no longer stored as it was, or a line that
-// cannot be written, throws DbError. Either way nothing is stored.
+// throws InputRefused("資料重複...") unless the connection was lost; a lost connection, a sale
+// no longer stored as it was, or a line that cannot be written, throws DbError. Either way
+// nothing is stored.
 bool modifyChargeSale(Connection& cn, const ChargeSaleSnapshot& before,
                       const ChargeSaleEntry& entry);
 

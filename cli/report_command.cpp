@@ -114,6 +114,16 @@ int reportCommand(const QStringList& args) {
     DataModule dm;
     if (const QString problem = dm.DataModuleCreate(); !problem.isEmpty() && !dm.cn.connected())
         return fail(ExitFailed, problem);
+    // A text the station's encoding cannot hold is refused as the screen refuses it, naming
+    // the character, before anything is built.
+    for (const QString* text : {&options.car, &options.company, &options.card, &options.product,
+                                &options.gift, &options.weather}) {
+        try {
+            dm.cn.codec().encode(*text);
+        } catch (const DbError& e) {
+            return fail(ExitUsage, e.message());
+        }
+    }
     try {
         Query work(dm.cn);
         ConsoleProgress progress(report->title);

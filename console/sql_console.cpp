@@ -73,6 +73,7 @@ Outcome run(Query& qy, Command command, const QString& line,
         const QString statement = line + QLatin1Char(' ');
         Connection* cn = qy.connection();
         if (!cn) throw DbError(QStringLiteral("查詢沒有資料庫連線"));
+        cn->forgetIfClosedByServer();
         cn->connect();
         try {
             cn->codec().encode(statement);
@@ -108,7 +109,14 @@ Outcome run(Query& qy, Command command, const QString& line,
             return {Outcome::Kind::Stopped,
                     {},
                     QStringLiteral("已停止，指令沒有完成") + transactionNote(qy)};
-        return {Outcome::Kind::Failed, rows ? queryFailed : executeFailed, transactionNote(qy)};
+        // A lost connection is no fault of the statement: the server's text says what became
+        // of it (and of a transaction it was in), and the next run connects again.
+        const QString failed = rows ? queryFailed : executeFailed;
+        if (error.connectionLost())
+            return {Outcome::Kind::Failed,
+                    failed + QStringLiteral("\n與資料庫的連線中斷：") + error.message(),
+                    transactionNote(qy)};
+        return {Outcome::Kind::Failed, failed, transactionNote(qy)};
     }
 }
 

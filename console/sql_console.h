@@ -46,7 +46,8 @@ struct Outcome {
 
 // Runs `line` followed by one blank, exactly as it stands, in `qy` (closed first): opened as
 // a row-returning query when `command` is Select ("查詢錯誤..." when that fails or the
-// statement returns no rows, in which case it is not run), executed otherwise ("執行錯誤...").
+// statement returns no rows, in which case it is not run), executed otherwise ("執行錯誤...");
+// when the connection was lost the message adds the server's text.
 // Keeps at most rowLimit rows. `running` is called about every 50 ms while the server works,
 // with the rows received so far; returning false stops the statement. A line the station's
 // encoding cannot hold is refused with the name of the character, before anything is sent.

@@ -46,6 +46,13 @@ void cancelStatement(pg_conn* conn) {
     }
 }
 
+// The error of a statement meant for a transaction that was lost with its connection.
+QString lostTransactionMessage(const QString& why) {
+    return QStringLiteral("與資料庫的連線在交易進行中中斷，這個交易沒有完成，資料庫已復原交易中的"
+                          "變更。\n") +
+           why;
+}
+
 // Sets a flag for as long as it lives.
 class Raised {
 public:
@@ -82,6 +89,7 @@ void Connection::traceStatement(const QString& text, int code, const QString& er
 
 void Connection::connect() {
     if (conn_) return;
+    checkTransactionAlive();
     const QByteArray host = settings_.host.toUtf8();
     const QByteArray port = QByteArray::number(settings_.port);
     const QByteArray db = settings_.database.toUtf8();
@@ -134,7 +142,7 @@ void Connection::connect() {
     conn_ = conn;
     PQsetNoticeProcessor(conn_, noticeToTrace, this);
     tables_.clear();
-    inTransaction_ = false;
+    serverTransactionBefore_ = false;
     try {
         setUpSession();
     } catch (...) {
@@ -171,10 +179,13 @@ void Connection::disconnect() {
     if (!conn_) return;
     for (Query* q : std::vector<Query*>(queries_))
         q->close();
+    // A transaction still open goes with the server connection; its remaining statements
+    // must not run on a new one by themselves.
+    if (inTransaction_) lostTransaction_ = QStringLiteral("連線已被關閉");
     PQfinish(conn_);
     conn_ = nullptr;
     tables_.clear();
-    inTransaction_ = false;
+    serverTransactionBefore_ = false;
     trace({QDateTime::currentDateTime(),
            TraceCategory::Disconnect,
            protocol,
@@ -184,10 +195,14 @@ void Connection::disconnect() {
 }
 
 void Connection::lose(const QString& why) {
+    // The server undoes a transaction whose connection ends. Its remaining statements, or the
+    // next statement after a transaction a typed BEGIN opened, must say so rather than run
+    // by themselves on a new connection.
+    if (inTransaction_ || serverTransactionBefore_) lostTransaction_ = why;
     PQfinish(conn_);
     conn_ = nullptr;
     tables_.clear();
-    inTransaction_ = false;
+    serverTransactionBefore_ = false;
     trace({QDateTime::currentDateTime(),
            TraceCategory::Other,
            protocol,
@@ -196,9 +211,23 @@ void Connection::lose(const QString& why) {
            {}});
 }
 
+void Connection::noteTransactionState() {
+    serverTransactionBefore_ = serverTransactionOpen();
+}
+
+void Connection::checkTransactionAlive() {
+    if (lostTransaction_.isEmpty()) return;
+    const QString why = lostTransaction_;
+    // A transaction begun here stays lost until rollback() ends it; one a typed BEGIN
+    // opened is reported once, and the statement after that connects again.
+    if (!inTransaction_) lostTransaction_.clear();
+    throw DbError::lost(lostTransactionMessage(why));
+}
+
 bool Connection::ping() noexcept {
     if (!conn_) return false;
     if (busy_) return true; // a statement is running: the server is evidently there
+    noteTransactionState();
     PGresult* result = PQexec(conn_, "");
     const bool ok = result && PQresultStatus(result) == PGRES_EMPTY_QUERY;
     PQclear(result);
@@ -211,6 +240,27 @@ bool Connection::ping() noexcept {
         return false;
     }
     return ok;
+}
+
+void Connection::forgetIfClosedByServer() noexcept {
+    if (!conn_ || busy_) return;
+    noteTransactionState();
+    // A server that ends a session sends why and closes the socket: both are read here, the
+    // message going to the trace as a notice, the end of the socket marking the connection
+    // bad. Nothing arrived means nothing is known to be wrong.
+    for (int reads = 0; reads < 4 && PQstatus(conn_) == CONNECTION_OK; ++reads) {
+        pollfd socket{PQsocket(conn_), POLLIN, 0};
+        if (socket.fd < 0 || ::poll(&socket, 1, 0) <= 0) return;
+        if (!PQconsumeInput(conn_)) break;
+        PQisBusy(conn_); // hands a message that arrived to the notice processor
+    }
+    if (PQstatus(conn_) != CONNECTION_BAD) return;
+    try {
+        lose(trimmedMessage(codec_.decode(QByteArray(PQerrorMessage(conn_)))));
+    } catch (...) {
+        PQfinish(conn_);
+        conn_ = nullptr;
+    }
 }
 
 bool Connection::standardStrings() const {
@@ -239,11 +289,21 @@ void Connection::fail(const QString& text, pg_result* result) {
         result ? QString::fromLatin1(PQresultErrorField(result, PG_DIAG_SQLSTATE)) : QString();
     const QString error = trimmedMessage(
         codec_.decode(QByteArray(result ? PQresultErrorMessage(result) : PQerrorMessage(conn_))));
-    const QString message =
-        error.isEmpty() ? trimmedMessage(codec_.decode(QByteArray(PQerrorMessage(conn_)))) : error;
+    const QString connectionMessage =
+        trimmedMessage(codec_.decode(QByteArray(PQerrorMessage(conn_))));
+    QString message = error.isEmpty() ? connectionMessage : error;
+    // A server that ends the session says why before it closes the socket; libpq keeps that
+    // on the connection, while the statement's result holds only "server closed the
+    // connection unexpectedly". The office must read the server's reason.
+    if (PQstatus(conn_) == CONNECTION_BAD && connectionMessage.size() > message.size() &&
+        connectionMessage.contains(message))
+        message = connectionMessage;
     PQclear(result);
     traceStatement(text, status, message);
-    if (PQstatus(conn_) == CONNECTION_BAD) lose(message);
+    if (PQstatus(conn_) == CONNECTION_BAD) {
+        lose(message);
+        throw DbError::lost(message, sqlState, status);
+    }
     throw DbError(message, sqlState, status);
 }
 
@@ -254,6 +314,7 @@ void Connection::checkIdle() const {
 PgResult Connection::run(const QByteArray& bytes) {
     connect();
     checkIdle();
+    noteTransactionState();
     const QString text = codec_.decode(bytes);
     // The extended protocol runs exactly one statement: nothing in a value can add another.
     ++statementsSent_;
@@ -367,6 +428,7 @@ PgResult Connection::stream(const QByteArray& bytes, bool rowsRequired,
                             const std::function<bool()>& waiting) {
     connect();
     checkIdle();
+    noteTransactionState();
     const Raised busy(busy_);
     const QString text = codec_.decode(bytes);
     bool cancelled = false;
@@ -405,6 +467,7 @@ qint64 Connection::exec(const QString& sql) {
 void Connection::copyIn(const QString& table, const QStringList& columns, const QByteArray& data) {
     connect();
     checkIdle();
+    noteTransactionState();
     const QString text = QStringLiteral("COPY %1 (%2) FROM STDIN").arg(table, columns.join(","));
     ++statementsSent_;
     PGresult* start = PQexec(conn_, codec_.encode(text).constData());
@@ -430,6 +493,7 @@ void Connection::copyIn(const QString& table, const QStringList& columns, const 
 
 void Connection::transactionStatement(const char* statement) {
     checkIdle();
+    noteTransactionState();
     ++statementsSent_;
     PGresult* result = PQexec(conn_, statement);
     if (!result || PQresultStatus(result) != PGRES_COMMAND_OK)
@@ -452,14 +516,23 @@ void Connection::begin(Isolation isolation) {
 }
 
 void Connection::commit() {
-    if (!inTransaction_ || !conn_) throw DbError(QStringLiteral("沒有進行中的交易"));
+    if (!inTransaction_) throw DbError(QStringLiteral("沒有進行中的交易"));
     inTransaction_ = false;
+    if (!conn_) { // lost with its connection: nothing of it stands
+        const QString why = lostTransaction_;
+        lostTransaction_.clear();
+        throw DbError::lost(lostTransactionMessage(why));
+    }
     transactionStatement("COMMIT");
 }
 
 void Connection::rollback() {
-    if (!inTransaction_ || !conn_) throw DbError(QStringLiteral("沒有進行中的交易"));
+    if (!inTransaction_) throw DbError(QStringLiteral("沒有進行中的交易"));
     inTransaction_ = false;
+    if (!conn_) { // the server undid it when the connection ended
+        lostTransaction_.clear();
+        return;
+    }
     transactionStatement("ROLLBACK");
 }
 

@@ -47,12 +47,19 @@ public:
     // DbError with the server's message when the server cannot be reached or refuses.
     void connect();
     // Closes every open query of the connection, then the server connection; temporary
-    // tables vanish with it. Does nothing when closed.
+    // tables vanish with it. Does nothing when closed. A transaction begun by begin() and not
+    // yet ended is lost with the server connection: until rollback() or commit() ends it, the
+    // statements meant for it fail instead of running on a new connection by themselves.
     void disconnect();
     bool connected() const { return conn_ != nullptr; }
     // True when open and the server answers a trivial request. Never throws; a connection
     // found lost is closed, so the next statement connects again.
     bool ping() noexcept;
+    // Looks at what has arrived from the server, without a round trip: a connection that the
+    // server has ended meanwhile (restarted, or the session terminated) is closed here, so
+    // that the next statement connects again instead of failing on it. Called when the user
+    // starts an action. Never throws.
+    void forgetIfClosedByServer() noexcept;
 
     // Runs after every successful connect.
     std::function<void()> afterConnect;
@@ -101,6 +108,13 @@ public:
     // A transaction around writes that stand or fall together, or around the reads of a
     // build that must see one snapshot (RepeatableRead). begin() in a transaction, commit()
     // and rollback() without one throw DbError.
+    //
+    // A connection lost while a transaction is open (the transaction begun here, or one a
+    // statement sent as it stands began) takes the transaction with it: the server undoes
+    // it. The next statement then throws DbError::lost saying so, rather than running on a
+    // new connection outside the transaction; for a transaction begun here every statement
+    // does until rollback() ends it (rollback() then sends nothing and succeeds, commit()
+    // throws).
     enum class Isolation { ReadCommitted, RepeatableRead };
     void begin(Isolation isolation = Isolation::ReadCommitted);
     void commit();
@@ -122,6 +136,8 @@ private:
     void traceStatement(const QString& text, int code = 0, const QString& error = {}) const;
     [[noreturn]] void fail(const QString& text, pg_result* result);
     void lose(const QString& why);
+    void noteTransactionState();
+    void checkTransactionAlive();
     void setUpSession();
     void transactionStatement(const char* statement);
     void checkIdle() const;
@@ -134,6 +150,10 @@ private:
     SqlMonitor* monitor_ = nullptr;
     bool inTransaction_ = false;
     bool busy_ = false;
+    // Whether the server held a transaction open when the last statement was sent.
+    bool serverTransactionBefore_ = false;
+    // Why a transaction was lost with its connection; empty when none was.
+    QString lostTransaction_;
     qint64 statementsSent_ = 0;
     QHash<PgOid, TableInfo> tables_;
     std::vector<Query*> queries_;

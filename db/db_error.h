@@ -12,15 +12,21 @@ public:
     // `sqlState` is the server's five-character SQLSTATE, empty when the error is ours;
     // `code` is the numeric status written to the SQL trace (0 when there is none).
     explicit DbError(QString message, QString sqlState = {}, int code = 0);
+    // The same for a statement that failed because the connection to the server was lost:
+    // the statement, and a transaction open at the time, did not complete.
+    static DbError lost(QString message, QString sqlState = {}, int code = 0);
 
     const QString& message() const { return message_; }
     const QString& sqlState() const { return sqlState_; }
     int code() const { return code_; }
+    // Whether the connection was lost, rather than the statement refused.
+    bool connectionLost() const { return lost_; }
     const char* what() const noexcept override { return utf8_.constData(); }
 
 private:
     QString message_;
     QString sqlState_;
     int code_;
+    bool lost_ = false;
     QByteArray utf8_;
 };

@@ -3,6 +3,7 @@
 #include "db/text_codec.h"
 
 #include <QFile>
+#include <cerrno>
 
 namespace {
 
@@ -47,8 +48,27 @@ void SqlMonitor::trace(const TraceEvent& event) {
     while (events_.size() > maxEvents)
         events_.pop_front();
     if (!active_ || !autoSave_ || fileName_.isEmpty()) return;
-    QFile file(fileName_);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) return;
     static const TextCodec big5;
-    file.write(big5.encodeLossy(formatTraceLine(event)) + "\r\n");
+    const QByteArray line = big5.encodeLossy(formatTraceLine(event)) + "\r\n";
+    QFile file(fileName_);
+    QString problem;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+        problem = file.errorString();
+    } else {
+        const qint64 before = file.size();
+        if (file.write(line) != line.size()) {
+            problem =
+                file.error() != QFileDevice::NoError ? file.errorString() : qt_error_string(ENOSPC);
+            file.resize(before); // no half line: the file keeps the lines it had
+        }
+    }
+    if (problem.isEmpty()) {
+        fileFailing_ = false;
+        return;
+    }
+    if (fileFailing_) return;
+    fileFailing_ = true;
+    if (onFileError)
+        onFileError(QStringLiteral("無法寫入 SQL 追蹤檔「%1」：%2。追蹤檔暫停寫入，工作照常進行。")
+                        .arg(fileName_, problem));
 }

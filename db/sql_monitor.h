@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QString>
 #include <deque>
+#include <functional>
 
 enum class TraceCategory { Connect, Disconnect, Transaction, Execute, Other };
 
@@ -38,9 +39,14 @@ public:
 
     // Keeps `event` (dropping the oldest beyond 100) and, when active with automatic saving
     // and a file name, appends its line, ended by CR LF, in Big5. The file is opened,
-    // written and closed for each event; a file that cannot be written is skipped silently,
-    // so tracing never stops the work.
+    // written and closed for each event. A line the file does not take whole (a full disk)
+    // is cut off again, so the file keeps only whole lines; a file that cannot be written
+    // never stops the work: onFileError says so, and the next event tries again.
     void trace(const TraceEvent& event);
+
+    // Called with a message naming the file and the reason when the trace file cannot be
+    // written, once until a line is written again.
+    std::function<void(const QString& message)> onFileError;
 
     const std::deque<TraceEvent>& events() const { return events_; }
 
@@ -48,5 +54,6 @@ private:
     QString fileName_;
     bool autoSave_ = false;
     bool active_ = false;
+    bool fileFailing_ = false;
     std::deque<TraceEvent> events_;
 };

@@ -1,5 +1,6 @@
 // BR050's entry in the report catalogue.
 #include "app/data_module.h"
+#include "db/connection.h"
 #include "fuel/br050_build.h"
 #include "fuel/br050_layout.h"
 #include "reports/common/date_basis.h"
@@ -16,11 +17,15 @@ ReportDef br050Report() {
     };
     r.print = [](DataModule& dm, Query&, const ReportOptions& o, Progress& progress) {
         // A shift the command line leaves out is the screen's default: the first, and the
-        // last of the station's shift table.
+        // last of the station's shift table. The last shift and the meter rows are read in one
+        // snapshot, so that a shift the station opens meanwhile is in both or in neither.
+        Transaction snapshot(dm.cn, Connection::Isolation::RepeatableRead);
         Br050Params p{o.from, o.to, o.fromShift, o.toShift};
         if (p.fromShift.isEmpty()) p.fromShift = QStringLiteral("1");
         if (p.toShift.isEmpty()) p.toShift = br050LastShift(dm);
-        return PrintJob{br050Layout(buildBr050(dm, p, progress)), &dm.qy};
+        PrintJob job{br050Layout(buildBr050(dm, p, progress)), &dm.qy};
+        snapshot.commit();
+        return job;
     };
     return r;
 }

@@ -1,6 +1,7 @@
 #include "fuel/sy020_screen.h"
 
 #include "app/data_module.h"
+#include "db/db_error.h"
 #include "db/query.h"
 #include "fuel/oil_receipts.h"
 #include "reports/common/business_day.h"
@@ -11,6 +12,7 @@
 
 #include <QDate>
 #include <QLineEdit>
+#include <QMessageBox>
 
 TFrmSY020::TFrmSY020(QWidget* parent)
     : TMaintenanceForm(QStringLiteral("SY020 油槽進油資料維護"), parent) {
@@ -85,6 +87,26 @@ void TFrmSY020::tb1AfterPost(Query& tb) {
 
 void TFrmSY020::closingWork() {
     if (earliestKey_ == startKey_ || !DM) return;
-    withProgressWindow(
-        this, [&](Progress& progress) { return DM->RecomputeTankStock(earliestKey_, progress); });
+    for (;;) {
+        try {
+            withProgressWindow(this, [&](Progress& progress) {
+                return DM->RecomputeTankStock(earliestKey_, progress);
+            });
+            return;
+        } catch (const DbError& error) {
+            // The corrections are saved but the stock is not recomputed (the recomputation
+            // changed nothing): the office may try again at once, a lost connection being
+            // the usual cause, or leave knowing what is still to be done.
+            QMessageBox box(
+                QMessageBox::Critical, QStringLiteral("錯誤"),
+                error.message() +
+                    QStringLiteral("\n\n油槽帳面庫存尚未重算 (自營業日 %1 起)。按「重試」"
+                                   "再算一次；按「確定」離開，之後請以 tolvar stock "
+                                   "recompute --from %1 重算。")
+                        .arg(earliestKey_),
+                QMessageBox::Ok | QMessageBox::Retry, this);
+            box.setDefaultButton(QMessageBox::Retry);
+            if (box.exec() != QMessageBox::Retry) return;
+        }
+    }
 }

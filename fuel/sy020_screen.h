@@ -1,6 +1,7 @@
 // SY020, the oil-receipt maintenance screen: the office corrects the shift, tank, litres and
 // purchase price of the receipts the point-of-sale system recorded, or removes wrong ones,
-// and the tank book stock is recomputed on closing when a past day was touched.
+// and the tank book stock is recomputed on closing when a past day was touched. A failed
+// recomputation may be tried again at once before the screen closes.
 #pragma once
 
 #include "screens/common/maintenance_form.h"

@@ -9,8 +9,10 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QUrl>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 namespace {
@@ -133,9 +135,36 @@ private:
 
 } // namespace
 
+// The file being written. A file goes to a temporary file beside it that takes the old
+// file's place only when the export ends: a failure leaves the older file as it was and no
+// partial file. A device or pipe named as the file (/dev/stdout) is written directly.
+// Lines are gathered here and written in large pieces, each checked, so that a full disk
+// is reported where it happens and never taken for success.
 struct TsxYSLK::Output {
-    explicit Output(const QString& name) : file(name) {}
-    QFile file;
+    explicit Output(const QString& name) {
+        const QFileInfo info(name);
+        if (info.exists() && !info.isFile() && !info.isDir())
+            file = std::make_unique<QFile>(name);
+        else
+            file = std::make_unique<QSaveFile>(name);
+    }
+    bool open() { return file->open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    // Writes what is gathered; false when the file did not take all of it.
+    bool flush() {
+        if (pending.isEmpty()) return true;
+        const bool whole = file->write(pending) == pending.size();
+        pending.clear();
+        return whole;
+    }
+    // Puts the finished file in place (or closes the device); false when that failed.
+    bool finish() {
+        if (!flush()) return false;
+        if (auto* save = qobject_cast<QSaveFile*>(file.get())) return save->commit();
+        file->close();
+        return file->error() == QFileDevice::NoError;
+    }
+    std::unique_ptr<QFileDevice> file; // a QSaveFile, or a QFile for a device
+    QByteArray pending;
     TextCodec codec{TextCodec::Encoding::Big5};
 };
 
@@ -156,15 +185,19 @@ TsxYSLK::Output& TsxYSLK::output() {
 }
 
 void TsxYSLK::fail() {
-    const QString reason = out_->file.errorString();
-    out_.reset(); // no handle is kept on a file that failed
+    QString reason = out_->file->errorString();
+    if (out_->file->error() == QFileDevice::NoError || reason.isEmpty())
+        reason = qt_error_string(ENOSPC); // a write cut short without an error: the disk is full
+    out_.reset(); // no handle is kept on a file that failed; an unfinished one is removed
     throw FileError(QStringLiteral("無法寫入檔案「%1」：%2").arg(FileName, reason), FileName);
 }
 
 void TsxYSLK::put(const QString& line) {
     Output& out = output();
-    const QByteArray bytes = out.codec.encodeLossy(line) + "\r\n";
-    if (out.file.write(bytes) != bytes.size()) fail();
+    out.pending += out.codec.encodeLossy(line);
+    out.pending += "\r\n";
+    constexpr qsizetype piece = 16 * 1024;
+    if (out.pending.size() >= piece && !out.flush()) fail();
 }
 
 void TsxYSLK::putCell(const QString& style, int font, const QString& align, int x, int y,
@@ -178,10 +211,27 @@ void TsxYSLK::putCell(const QString& style, int font, const QString& align, int 
 
 void TsxYSLK::begin() {
     out_.reset();
-    auto out = std::make_unique<Output>(FileName);
-    if (!out->file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // The temporary file would hide why the file itself cannot be made: say it as the system
+    // would for the file.
+    const QFileInfo info(FileName);
+    const QFileInfo folder(info.absolutePath());
+    // A device (/dev/stdout) is written in place: only its own permission counts, not its
+    // folder's, which an ordinary user may not write into.
+    const bool device = info.exists() && !info.isFile() && !info.isDir();
+    const int refused = info.isDir()                                                    ? EISDIR
+                        : device                                                        ? 0
+                        : !folder.exists()                                              ? ENOENT
+                        : !folder.isDir()                                               ? ENOTDIR
+                        : !folder.isWritable() || (info.exists() && !info.isWritable()) ? EACCES
+                                                                                        : 0;
+    if (refused)
         throw FileError(
-            QStringLiteral("無法建立檔案「%1」：%2").arg(FileName, out->file.errorString()),
+            QStringLiteral("無法建立檔案「%1」：%2").arg(FileName, qt_error_string(refused)),
+            FileName);
+    auto out = std::make_unique<Output>(FileName);
+    if (!out->open())
+        throw FileError(
+            QStringLiteral("無法建立檔案「%1」：%2").arg(FileName, out->file->errorString()),
             FileName);
     out_ = std::move(out);
     put(QStringLiteral("ID;PYSLK;N;E"));
@@ -236,10 +286,8 @@ void TsxYSLK::end() {
     if (!Title.trimmed().isEmpty())
         putCell(TitleStyle, TitleFont, AlignLeft, TitleLeft, TitleTop, Title, true);
     put(QStringLiteral("E"));
-    if (!out.file.flush()) fail();
-    out.file.close();
-    if (out.file.error() != QFileDevice::NoError) fail();
-    const QString path = QFileInfo(out.file).absoluteFilePath();
+    if (!out.finish()) fail();
+    const QString path = QFileInfo(FileName).absoluteFilePath();
     out_.reset();
     if (!Visible) return;
     if (openFile)

@@ -45,8 +45,10 @@ public:
     // associated program is asked to open it.
     std::function<void(const QString& path)> openFile;
 
-    // Creates or truncates FileName and writes the identification and font records. A file
-    // still open from an export that was not ended is closed first. Throws FileError.
+    // Starts FileName and writes the identification and font records. The file is written
+    // beside FileName and takes its place only at end(): an export that fails or is never
+    // ended leaves an older file of that name as it was and no partial file. An export not
+    // ended is dropped first. Throws FileError when the file cannot be made.
     void begin();
     // Writes the width records, the title row and one row per result row of `data`, from its
     // first row to its end. The current row is restored and display updates resumed, also
@@ -54,8 +56,8 @@ public:
     // names no column of the result; FileError when the file cannot be written, which is
     // then closed.
     void writeGrid(Query& data, const QList<ExportColumn>& columns);
-    // Writes the title cell and the end record, closes the file and opens it when Visible.
-    // Throws FileError when the file cannot be written or closed.
+    // Writes the title cell and the end record, puts the file in place and opens it when
+    // Visible. Throws FileError when the file cannot be written or put in place.
     void end();
     // Replaces the font records.
     void setFonts(const QStringList& lines);

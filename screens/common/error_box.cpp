@@ -1,5 +1,6 @@
 #include "screens/common/error_box.h"
 
+#include "app/data_module.h"
 #include "db/db_error.h"
 #include "db/input_refused.h"
 
@@ -11,6 +12,9 @@ void showErrorBox(QWidget* parent, const QString& message) {
 }
 
 bool guarded(QWidget* parent, const std::function<void()>& action) {
+    // A session the server ended while the screen sat idle (a restart, a terminated session)
+    // is let go now, so that the action connects anew instead of failing on it.
+    if (DM) DM->cn.forgetIfClosedByServer();
     try {
         action();
         return true;
