@@ -100,6 +100,10 @@ void TestFaultsFiles::unwritableFile_data() {
          {"report", "BR110", "--from", from, "--to", to, "--sylk", "%1"},
          "ID;PYSLK;N;E\r\n"},
         {"BR040 PDF", {"report", "BR040", "--from", from, "--to", to, "--pdf", "%1"}, "%PDF"},
+        {"BR040 workbook",
+         {"report", "BR040", "--from", from, "--to", to, "--xlsx", "%1"},
+         "PK\x03\x04"},
+        {"BR030 workbook", {"report", "BR030", "--date", to, "--xlsx", "%1"}, "PK\x03\x04"},
         {"invoice media file",
          {"invoice", "media", "--from", month, "--to", month, "--out", "%1"},
          ""},
@@ -138,7 +142,7 @@ void TestFaultsFiles::unwritableFile() {
                                                       QFile::ReadOther | QFile::ExeOther));
     const QString path = out.filePath(QStringLiteral("file"));
     for (QString& a : args)
-        a = a.arg(path);
+        if (a == QLatin1String("%1")) a = path;
     const QStringList filesBefore = filesIn(out.path());
 
     const Run run = runTolvar(folder.path(), args, limits);
