@@ -19,6 +19,7 @@
 #include "screens/common/date_picker.h"
 #include "support/gui_support.h"
 #include "support/page_checks.h"
+#include "support/sales_fixture.h"
 #include "support/test_database.h"
 
 #include <QApplication>
@@ -688,14 +689,7 @@ void TestBr030::demoStationAgreesWithBr040() {
     options.days = 3;
     options.salesPerDay = 400;
     options.lastDay = QDate(2024, 5, 7);
-    {
-        Connection cn;
-        testdb::configure(cn);
-        CopyLoader loader(cn);
-        SilentProgress progress;
-        generateDemoStation(options, loader, progress);
-        loader.finish();
-    }
+    fixture::loadDemoStation(options);
     SilentProgress progress;
     const Br040Report month = buildBr040(*dm_, *work_, {"2024/05/05", "2024/05/07"}, progress);
     QCOMPARE(month.days.size(), 3);

@@ -16,6 +16,7 @@
 #include "reports/common/report_renderer.h"
 #include "support/gui_support.h"
 #include "support/page_checks.h"
+#include "support/sales_fixture.h"
 #include "support/test_database.h"
 
 #include <QApplication>
@@ -372,14 +373,7 @@ void TestBr040::demoStationMonth() {
     options.days = 31;
     options.salesPerDay = 60;
     options.lastDay = QDate(2024, 5, 31);
-    {
-        Connection cn;
-        testdb::configure(cn);
-        CopyLoader loader(cn);
-        SilentProgress progress;
-        generateDemoStation(options, loader, progress);
-        loader.finish();
-    }
+    fixture::loadDemoStation(options);
     const Br040Report report = build("2024/05/01", "2024/05/31");
     QCOMPARE(report.days.size(), 31);
     // The tanks' litres sold are the pumps' litres sold without their tests.

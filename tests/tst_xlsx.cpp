@@ -17,6 +17,7 @@
 #include "reports/common/xlsx_writer.h"
 #include "reports/report_catalogue.h"
 #include "support/gui_support.h"
+#include "support/sales_fixture.h"
 #include "support/test_database.h"
 #include "support/workbook_reader.h"
 
@@ -251,14 +252,7 @@ void TestXlsx::initTestCase() {
     options.days = 45;
     options.salesPerDay = 50;
     options.lastDay = QDate(2024, 5, 31);
-    {
-        Connection cn;
-        testdb::configure(cn);
-        CopyLoader loader(cn);
-        SilentProgress progress;
-        generateDemoStation(options, loader, progress);
-        loader.finish();
-    }
+    fixture::loadDemoStation(options);
     dm_ = std::make_unique<DataModule>();
     testdb::configure(dm_->cn);
     // The station's name as the program reads it: Big5 from set_system, 許 ending in 0x5C.

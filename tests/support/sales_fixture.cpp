@@ -67,13 +67,17 @@ void insertProducts() {
 
 void demoStation(quint64 seed, int days, int salesPerDay, const QDate& lastDay) {
     testdb::recreate();
-    Connection cn;
-    testdb::configure(cn);
     DemoOptions options;
     options.seed = seed;
     options.days = days;
     options.salesPerDay = salesPerDay;
     options.lastDay = lastDay;
+    loadDemoStation(options);
+}
+
+void loadDemoStation(const DemoOptions& options) {
+    Connection cn;
+    testdb::configure(cn);
     CopyLoader loader(cn);
     SilentProgress progress;
     generateDemoStation(options, loader, progress);

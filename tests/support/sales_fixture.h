@@ -7,6 +7,8 @@
 #include <QMetaType>
 #include <QString>
 
+struct DemoOptions;
+
 namespace fixture {
 
 struct Line {
@@ -43,6 +45,9 @@ void insertProducts();
 // Recreates pos_data holding a generated demo station of `days` business days ending with
 // `lastDay`, about `salesPerDay` sales a day.
 void demoStation(quint64 seed, int days, int salesPerDay, const QDate& lastDay);
+// Generates the demo station of `options` into the test pos_data as it stands (its tables
+// empty), in one load.
+void loadDemoStation(const DemoOptions& options);
 
 } // namespace fixture
 
