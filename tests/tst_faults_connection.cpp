@@ -16,6 +16,7 @@
 #include "screens/common/db_navigator.h"
 #include "screens/common/maintenance_form.h"
 #include "support/faults.h"
+#include "support/modal_answers.h"
 #include "support/test_database.h"
 
 #include <QAbstractButton>
@@ -37,45 +38,6 @@
 using namespace faults;
 
 namespace {
-
-// Answers every modal window that opens while it lives: a message box with `button` (or OK
-// when it has no such button), its text kept; a report preview closed, and counted.
-class Answers {
-public:
-    explicit Answers(QMessageBox::StandardButton button = QMessageBox::Ok) : button_(button) {
-        QObject::connect(&poll_, &QTimer::timeout, [this] { answer(); });
-        poll_.start(20);
-    }
-    QStringList boxes;
-    int previews = 0;
-    // Every message box text, one per line.
-    QString said() const { return boxes.join(QLatin1Char('\n')); }
-
-private:
-    void answer() {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (!dialog || !dialog->isVisible()) return;
-        for (const QPointer<QWidget>& seen : handled_)
-            if (seen == dialog) return;
-        if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
-            handled_ << dialog;
-            boxes << box->text();
-            QAbstractButton* b = box->button(button_);
-            if (!b) b = box->button(QMessageBox::Ok);
-            if (b)
-                b->click();
-            else
-                box->reject();
-        } else if (auto* preview = qobject_cast<ReportPreview*>(dialog)) {
-            handled_ << dialog;
-            ++previews;
-            preview->CloseButton->click();
-        }
-    }
-    QMessageBox::StandardButton button_;
-    QTimer poll_;
-    QList<QPointer<QWidget>> handled_;
-};
 
 // Every station table in one list: a lock on it holds up the first statement that reads any.
 QString stationTables() {
@@ -150,7 +112,7 @@ void TestFaultsConnection::init() {
 
 void TestFaultsConnection::cleanup() {
     if (screen_ && screen_->isVisible()) {
-        Answers any(QMessageBox::Ok);
+        ModalAnswers any(QMessageBox::Ok);
         screen_->close();
     }
     screen_.reset();
@@ -176,7 +138,7 @@ void TestFaultsConnection::open(const QString& className) {
 
 QString TestFaultsConnection::act(const std::function<void()>& action,
                                   QMessageBox::StandardButton button, int* previews) {
-    Answers answers(button);
+    ModalAnswers answers(button);
     action();
     QApplication::processEvents();
     if (previews) *previews = answers.previews;

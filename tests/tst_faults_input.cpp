@@ -12,6 +12,7 @@
 #include "screens/common/db_navigator.h"
 #include "screens/common/maintenance_form.h"
 #include "support/faults.h"
+#include "support/modal_answers.h"
 #include "support/test_database.h"
 
 #include <QAbstractButton>
@@ -28,37 +29,6 @@
 using namespace faults;
 
 namespace {
-
-// Answers every modal window while it lives: message boxes with OK (texts kept), previews
-// closed.
-class Answers {
-public:
-    Answers() {
-        QObject::connect(&poll_, &QTimer::timeout, [this] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            if (!dialog || !dialog->isVisible()) return;
-            for (const QPointer<QWidget>& seen : handled_)
-                if (seen == dialog) return;
-            if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
-                handled_ << dialog;
-                boxes << box->text();
-                if (QAbstractButton* ok = box->button(QMessageBox::Ok))
-                    ok->click();
-                else
-                    box->reject();
-            } else if (auto* preview = qobject_cast<ReportPreview*>(dialog)) {
-                handled_ << dialog;
-                preview->CloseButton->click();
-            }
-        });
-        poll_.start(20);
-    }
-    QStringList boxes;
-
-private:
-    QTimer poll_;
-    QList<QPointer<QWidget>> handled_;
-};
 
 // Why a statement was changed by `value`, empty when none was. `statements` are the trace's
 // texts as the Latin-1 reading of their Big5 bytes.
@@ -176,7 +146,7 @@ void TestFaultsInput::typedField() {
         auto* edit = s->findChild<QLineEdit*>(field);
         QVERIFY2(edit, qPrintable(field));
         QFile::remove(trace);
-        Answers answers;
+        ModalAnswers answers;
         edit->setFocus();
         edit->setText(value); // as pasted: the field takes what its length allows
         emit edit->textEdited(edit->text());
@@ -211,7 +181,7 @@ void TestFaultsInput::typedField() {
         QVERIFY2(sent > 0, "no statement carried the input");
     if (screen == QLatin1String("TFrmSY010") && field == QLatin1String("DBEdit2"))
         QVERIFY2(sent > 0, "no statement carried the input");
-    Answers closing;
+    ModalAnswers closing;
     s->close();
 }
 
