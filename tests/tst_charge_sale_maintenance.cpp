@@ -104,14 +104,7 @@ int count(const QString& query) {
     return stored(query).toInt();
 }
 
-// Types `text` into a field as key events, over what it held.
-void retype(QLineEdit* field, const QString& text) {
-    field->setFocus();
-    field->selectAll();
-    QTest::keyClick(field, Qt::Key_Delete);
-    for (QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), {});
-}
+using gui::retype;
 
 // Runs `steps` on the dialog of class `Dialog` that the next call opens.
 template <class Dialog> void onNextDialog(std::function<void(Dialog*)> steps) {

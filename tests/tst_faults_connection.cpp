@@ -16,6 +16,7 @@
 #include "screens/common/db_navigator.h"
 #include "screens/common/maintenance_form.h"
 #include "support/faults.h"
+#include "support/gui_support.h"
 #include "support/modal_answers.h"
 #include "support/test_database.h"
 
@@ -44,14 +45,7 @@ QString stationTables() {
     return trialTableNames().join(QStringLiteral(", "));
 }
 
-// Retypes `field` as the office does.
-void retype(QLineEdit* field, const QString& text) {
-    field->setFocus();
-    field->selectAll();
-    QTest::keyClick(field, Qt::Key_Delete);
-    for (QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), {});
-}
+using gui::retype;
 
 const QString firstDay = dayText(day.addDays(-2));
 const QString lastDay = dayText(day);

@@ -5,7 +5,9 @@
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -77,6 +79,14 @@ QString saveScreenshot(QWidget* widget, const QString& name) {
     const QString path = QDir(folder).filePath(name + ".png");
     widget->grab().save(path);
     return path;
+}
+
+void retype(QLineEdit* field, const QString& text) {
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Delete);
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), {});
 }
 
 } // namespace gui

@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 
+class QLineEdit;
 class QWidget;
 
 namespace gui {
@@ -31,6 +32,9 @@ void pressInNextMessageBox(QMessageBox::StandardButton button, QString* seenText
 // not open a dialog, so that a dialog of a later step is not answered by it and no answer
 // writes to a `seenText` that is gone.
 void stopAnswering();
+
+// Replaces the text of `field` by `text`, typed as key events as the office types it.
+void retype(QLineEdit* field, const QString& text);
 
 // Saves `widget` as build/screenshots/<name>.png (TOLVAR_SCREENSHOTS); returns the path.
 QString saveScreenshot(QWidget* widget, const QString& name);
