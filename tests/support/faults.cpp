@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStringEncoder>
+#include <QTemporaryDir>
 #include <QThread>
 #include <chrono>
 #include <csignal>
@@ -527,6 +528,29 @@ bool runningAsRoot() {
     return ::geteuid() == 0;
 }
 
+namespace {
+
+// The executable for a run as an unprivileged user: the build's own when that user can reach
+// it, else a copy in a folder open to all (a clone under a private folder such as /root or
+// a mktemp -d folder is out of that user's reach), made once per test program.
+QString executableFor(bool unprivileged) {
+    const QString built = qEnvironmentVariable("TOLVAR_EXE");
+    if (!unprivileged) return built;
+    static QTemporaryDir copyFolder(QDir::temp().filePath(QStringLiteral("tolvar-exe-XXXXXX")));
+    static const QString copy = [&] {
+        const QString path = copyFolder.filePath(QStringLiteral("tolvar"));
+        const auto all = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                         QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+        if (!copyFolder.isValid() || !QFile::setPermissions(copyFolder.path(), all) ||
+            !QFile::copy(built, path) || !QFile::setPermissions(path, all))
+            return built;
+        return path;
+    }();
+    return copy;
+}
+
+} // namespace
+
 Run runTolvar(const QString& folder, const QStringList& args, const Limits& limits,
               const QStringList& configLines) {
     testdb::writeConfig(folder, QStringList{"DBServerName=" + testdb::host(),
@@ -561,12 +585,12 @@ Run runTolvar(const QString& folder, const QStringList& args, const Limits& limi
             if (::setgid(gid) != 0 || ::setuid(uid) != 0) ::_exit(99);
         }
     });
-    tolvar.start(qEnvironmentVariable("TOLVAR_EXE"), args);
+    tolvar.start(executableFor(uid != 0), args);
     Run run;
     if (!tolvar.waitForFinished(120000)) {
         tolvar.kill();
         tolvar.waitForFinished();
-        run.err = QStringLiteral("tolvar did not finish");
+        run.err = QStringLiteral("tolvar did not finish: ") + tolvar.errorString();
         return run;
     }
     run.status = tolvar.exitStatus() == QProcess::NormalExit ? tolvar.exitCode() : -1;
