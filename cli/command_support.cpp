@@ -63,12 +63,13 @@ int fail(int status, const QString& message) {
     return status;
 }
 
-QString helpText(const CommandSpec& spec) {
-    QString text = QStringLiteral("用法: %1\n").arg(spec.usage);
-    if (!spec.description.isEmpty()) text += spec.description + QLatin1Char('\n');
-    if (!spec.arguments.isEmpty()) text += QStringLiteral("\n參數:\n") + twoColumns(spec.arguments);
+QString helpText(const CommandSyntax& syntax) {
+    QString text = QStringLiteral("用法: %1\n").arg(syntax.usage);
+    if (!syntax.description.isEmpty()) text += syntax.description + QLatin1Char('\n');
+    if (!syntax.arguments.isEmpty())
+        text += QStringLiteral("\n參數:\n") + twoColumns(syntax.arguments);
     QList<QPair<QString, QString>> rows;
-    for (const QCommandLineOption& o : spec.options + QList<QCommandLineOption>{helpOption()}) {
+    for (const QCommandLineOption& o : syntax.options + QList<QCommandLineOption>{helpOption()}) {
         QStringList names;
         for (const QString& n : o.names())
             names << (n.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + n;
@@ -77,7 +78,7 @@ QString helpText(const CommandSpec& spec) {
         rows.append({name, o.description()});
     }
     text += QStringLiteral("\n選項:\n") + twoColumns(rows);
-    if (!spec.footer.isEmpty()) text += QLatin1Char('\n') + spec.footer;
+    if (!syntax.footer.isEmpty()) text += QLatin1Char('\n') + syntax.footer;
     return text;
 }
 
@@ -85,14 +86,14 @@ int parseError(const QCommandLineParser& parser) {
     return fail(ExitUsage, parserError(parser));
 }
 
-int parse(QCommandLineParser& parser, const QStringList& args, const CommandSpec& spec) {
+int parse(QCommandLineParser& parser, const QStringList& args, const CommandSyntax& syntax) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOptions(spec.options);
+    parser.addOptions(syntax.options);
     const QCommandLineOption help = helpOption();
     parser.addOption(help);
     if (!parser.parse(args)) return fail(ExitUsage, parserError(parser));
     if (parser.isSet(help)) {
-        out() << helpText(spec);
+        out() << helpText(syntax);
         return ExitOk;
     }
     if (parser.positionalArguments().size() > 1)

@@ -14,7 +14,7 @@ QTextStream& out();
 int fail(int status, const QString& message);
 
 // What --help shows of a subcommand.
-struct CommandSpec {
+struct CommandSyntax {
     QString usage;                            // "tolvar stock recompute --from yyyy/mm/dd"
     QString description;                      // what it does, one or more lines
     QList<QPair<QString, QString>> arguments; // positional arguments and what they are
@@ -22,13 +22,13 @@ struct CommandSpec {
     QString footer;                           // after the options, empty for none
 };
 
-// The help text of `spec`: usage, description, arguments and options in two columns.
-QString helpText(const CommandSpec& spec);
+// The help text of `syntax`: usage, description, arguments and options in two columns.
+QString helpText(const CommandSyntax& syntax);
 
 // Reports the parser's error in the program's language; returns ExitUsage.
 int parseError(const QCommandLineParser& parser);
 
-// Parses `args` with the options of `spec`, allowing at most one positional argument; on
+// Parses `args` with the options of `syntax`, allowing at most one positional argument; on
 // --help prints the help and returns ExitOk, on an error returns ExitUsage; otherwise
 // returns -1 and leaves the parsed values.
-int parse(QCommandLineParser& parser, const QStringList& args, const CommandSpec& spec);
+int parse(QCommandLineParser& parser, const QStringList& args, const CommandSyntax& syntax);

@@ -37,14 +37,14 @@ int demoDbCommand(const QStringList& args) {
         QStringLiteral("每個發票字軌範圍的張數，250 的倍數 (預設約為一天的二聯式發票)"), "N");
     const QCommandLineOption replace("replace",
                                      QStringLiteral("刪除資料庫中現有的站務資料表後重建"));
-    const CommandSpec spec{
+    const CommandSyntax syntax{
         QStringLiteral("tolvar demo-db [選項]"),
         QStringLiteral(
             "在 config.ini 指向的 pos_data 資料庫建立站務資料表，並產生示範加油站的資料。"),
         {},
         {days, sales, seed, lastDay, older, replace, invoiceRange},
         {}};
-    if (const int r = parse(parser, args, spec); r >= 0) return r;
+    if (const int r = parse(parser, args, syntax); r >= 0) return r;
     DemoOptions options;
     qint64 n = 0;
     if (!positiveNumber(parser.value(days), 3660, &n))

@@ -9,12 +9,13 @@
 
 int infoCommand(const QStringList& args) {
     QCommandLineParser parser;
-    const CommandSpec spec{QStringLiteral("tolvar info"),
-                           QStringLiteral("顯示資料庫連線目標、站台設定，以及資料庫是否可連線。"),
-                           {},
-                           {},
-                           {}};
-    if (const int r = parse(parser, args, spec); r >= 0) return r;
+    const CommandSyntax syntax{
+        QStringLiteral("tolvar info"),
+        QStringLiteral("顯示資料庫連線目標、站台設定，以及資料庫是否可連線。"),
+        {},
+        {},
+        {}};
+    if (const int r = parse(parser, args, syntax); r >= 0) return r;
     DataModule dm;
     const QString problem = dm.DataModuleCreate();
     const StartupConfig& config = dm.config();

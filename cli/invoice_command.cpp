@@ -31,7 +31,7 @@ int invoiceCommand(const QStringList& args) {
     const QCommandLineOption file("out",
                                   QStringLiteral("媒體檔寫到這個檔案 (預設 ~/Export/統一編號.TXT)"),
                                   QStringLiteral("檔案"));
-    const CommandSpec spec{
+    const CommandSyntax syntax{
         QStringLiteral("tolvar invoice (trial | media) --from yyyy/mm --to yyyy/mm [--out 檔案]"),
         QStringLiteral("發票試算與媒體轉檔，與「發票試算」畫面相同。結果列印在標準輸出。"),
         {{QStringLiteral("trial"),
@@ -41,7 +41,7 @@ int invoiceCommand(const QStringList& args) {
         {from, to, file},
         QStringLiteral("發票號碼重複時列出重複的號碼，上次的試算資料維持原狀。\n"
                        "結束碼: 0 完成，1 發票重複、資料庫或檔案錯誤，2 參數錯誤。\n")};
-    if (const int r = parse(parser, args, spec); r >= 0) return r;
+    if (const int r = parse(parser, args, syntax); r >= 0) return r;
     const QString action = parser.positionalArguments().value(0);
     const bool media = action == QLatin1String("media");
     if (!media && action != QLatin1String("trial"))

@@ -31,38 +31,38 @@ QString reportList() {
 }
 
 // The help of `report`, or of every report when it is null.
-CommandSpec reportSpec(const ReportDef* report) {
-    CommandSpec spec;
+CommandSyntax reportSyntax(const ReportDef* report) {
+    CommandSyntax syntax;
     const bool exports = !report || !report->exportFile.isEmpty();
-    spec.usage = QStringLiteral("tolvar report %1 [選項] (--pdf 檔案 | --xlsx 檔案 | %2--print)")
-                     .arg(report ? report->code : QStringLiteral("報表代號"),
-                          exports ? QStringLiteral("--sylk 檔案 | ") : QString());
-    spec.description = report ? report->title
-                              : QStringLiteral("產生報表並存成 PDF、存成 Excel 活頁簿 (.xlsx)、"
-                                               "轉出 EXCEL (SYLK) 檔或送到預設印表機。\n\n") +
-                                    reportList().trimmed();
-    for (const ReportOptionSpec& o : reportOptionSpecs())
+    syntax.usage = QStringLiteral("tolvar report %1 [選項] (--pdf 檔案 | --xlsx 檔案 | %2--print)")
+                       .arg(report ? report->code : QStringLiteral("報表代號"),
+                            exports ? QStringLiteral("--sylk 檔案 | ") : QString());
+    syntax.description = report ? report->title
+                                : QStringLiteral("產生報表並存成 PDF、存成 Excel 活頁簿 (.xlsx)、"
+                                                 "轉出 EXCEL (SYLK) 檔或送到預設印表機。\n\n") +
+                                      reportList().trimmed();
+    for (const ReportOptionEntry& o : reportOptionTable())
         if (!report || report->options.contains(QString::fromLatin1(o.name))) {
             QCommandLineOption option = commandLineOption(o);
             if (report && report->choices.contains(QString::fromLatin1(o.name)))
                 option.setValueName(report->choices.value(QString::fromLatin1(o.name)));
-            spec.options << option;
+            syntax.options << option;
         }
-    spec.options << QCommandLineOption("pdf", QStringLiteral("存成 PDF 檔"),
-                                       QStringLiteral("檔案"));
-    spec.options << QCommandLineOption("xlsx", QStringLiteral("存成 Excel 活頁簿 (.xlsx)"),
-                                       QStringLiteral("檔案"));
+    syntax.options << QCommandLineOption("pdf", QStringLiteral("存成 PDF 檔"),
+                                         QStringLiteral("檔案"));
+    syntax.options << QCommandLineOption("xlsx", QStringLiteral("存成 Excel 活頁簿 (.xlsx)"),
+                                         QStringLiteral("檔案"));
     if (exports)
-        spec.options << QCommandLineOption(
+        syntax.options << QCommandLineOption(
             "sylk",
             QStringLiteral("轉出 EXCEL (SYLK) 檔%1")
                 .arg(report ? QString() : QStringLiteral(" (有轉檔的報表)")),
             QStringLiteral("檔案"));
-    spec.options << QCommandLineOption("print", QStringLiteral("送到預設印表機"));
+    syntax.options << QCommandLineOption("print", QStringLiteral("送到預設印表機"));
     if (!report)
-        spec.footer =
+        syntax.footer =
             QStringLiteral("每個報表只用到它有的選項；報表代號後加 --help 顯示該報表的選項。\n");
-    return spec;
+    return syntax;
 }
 
 } // namespace
@@ -74,7 +74,7 @@ void setReportPrinter(ReportPrinter p) {
 int reportCommand(const QStringList& args) {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const CommandSpec all = reportSpec(nullptr);
+    const CommandSyntax all = reportSyntax(nullptr);
     parser.addOptions(all.options);
     const QCommandLineOption help({"h", "help"}, QStringLiteral("顯示這個說明"));
     parser.addOption(help);
@@ -92,7 +92,7 @@ int reportCommand(const QStringList& args) {
         return fail(ExitUsage, QStringLiteral("沒有報表「%1」").arg(positional[0]));
     }
     if (parser.isSet(help)) {
-        out() << helpText(reportSpec(report));
+        out() << helpText(reportSyntax(report));
         return ExitOk;
     }
     const QString pdf = QStringLiteral("pdf"), sylk = QStringLiteral("sylk"),

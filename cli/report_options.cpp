@@ -4,9 +4,9 @@
 
 #include <QCommandLineParser>
 
-const QList<ReportOptionSpec>& reportOptionSpecs() {
-    using S = ReportOptionSpec;
-    static const QList<S> specs = {
+const QList<ReportOptionEntry>& reportOptionTable() {
+    using S = ReportOptionEntry;
+    static const QList<S> table = {
         {"from", "yyyy/mm/dd", "起始日期 (預設同畫面，多為本月一日)", &ReportOptions::from,
          S::Date},
         {"to", "yyyy/mm/dd", "終止日期 (預設同畫面，多為昨天)", &ReportOptions::to, S::Date},
@@ -29,36 +29,36 @@ const QList<ReportOptionSpec>& reportOptionSpecs() {
         {"gift", "代號", "只列這項贈品", &ReportOptions::gift},
         {"mode", "1|2", "方式: 1 明細、2 統計 (預設 1)", &ReportOptions::mode, S::Choice, "1|2"},
     };
-    return specs;
+    return table;
 }
 
-QCommandLineOption commandLineOption(const ReportOptionSpec& spec) {
-    const QString name = QString::fromLatin1(spec.name);
-    const QString help = QString::fromUtf8(spec.help);
-    return spec.valueName ? QCommandLineOption(name, help, QString::fromUtf8(spec.valueName))
-                          : QCommandLineOption(name, help);
+QCommandLineOption commandLineOption(const ReportOptionEntry& entry) {
+    const QString name = QString::fromLatin1(entry.name);
+    const QString help = QString::fromUtf8(entry.help);
+    return entry.valueName ? QCommandLineOption(name, help, QString::fromUtf8(entry.valueName))
+                           : QCommandLineOption(name, help);
 }
 
 QString readReportOptions(const QCommandLineParser& parser, const ReportDef& report,
                           ReportOptions& options) {
     options = defaultOptions(report, QDate::currentDate());
     if (report.options.contains(QStringLiteral("order"))) options.order = QStringLiteral("1");
-    for (const ReportOptionSpec& spec : reportOptionSpecs()) {
-        const QString name = QString::fromLatin1(spec.name);
+    for (const ReportOptionEntry& entry : reportOptionTable()) {
+        const QString name = QString::fromLatin1(entry.name);
         if (!parser.isSet(name)) continue;
         if (!report.options.contains(name))
             return QStringLiteral("%1 沒有 --%2 選項").arg(report.code, name);
-        QString& field = options.*spec.field;
-        if (spec.check == ReportOptionSpec::Flag) {
+        QString& field = options.*entry.field;
+        if (entry.check == ReportOptionEntry::Flag) {
             field = QStringLiteral("Y");
             continue;
         }
         const QString value = parser.value(name);
-        if (spec.check == ReportOptionSpec::Date && !parseDayText(value).isValid())
+        if (entry.check == ReportOptionEntry::Date && !parseDayText(value).isValid())
             return QStringLiteral("日期錯誤: '%1' 不是 yyyy/mm/dd 的日期").arg(value);
-        if (spec.check == ReportOptionSpec::Choice) {
+        if (entry.check == ReportOptionEntry::Choice) {
             const QStringList choices =
-                report.choices.value(name, QString::fromLatin1(spec.choices))
+                report.choices.value(name, QString::fromLatin1(entry.choices))
                     .split(QLatin1Char('|'));
             if (!choices.contains(value))
                 return QStringLiteral("--%1 只能是 %2 或 %3")

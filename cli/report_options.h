@@ -9,7 +9,7 @@
 
 class QCommandLineParser;
 
-struct ReportOptionSpec {
+struct ReportOptionEntry {
     const char* name;      // "from"
     const char* valueName; // "yyyy/mm/dd"; null for a flag
     const char* help;      // the help text
@@ -18,9 +18,9 @@ struct ReportOptionSpec {
     const char* choices = nullptr; // a Choice's values, "|"-separated
 };
 
-const QList<ReportOptionSpec>& reportOptionSpecs();
-// The option of `spec` for the parser and the help.
-QCommandLineOption commandLineOption(const ReportOptionSpec& spec);
+const QList<ReportOptionEntry>& reportOptionTable();
+// The option of `entry` for the parser and the help.
+QCommandLineOption commandLineOption(const ReportOptionEntry& entry);
 // Sets `options` from the parsed command line for `report`, on top of the report's defaults.
 // Returns the refusal's message (an option the report does not take, a date that is none, a
 // choice not offered), empty when every option was taken.

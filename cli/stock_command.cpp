@@ -28,14 +28,14 @@ int stockCommand(const QStringList& args) {
     const QCommandLineOption from(
         "from", QStringLiteral("起始營業日：yyyy/mm/dd 或七位數的營業日代號 (如 1130101)"),
         QStringLiteral("日期"));
-    const CommandSpec spec{
+    const CommandSyntax syntax{
         QStringLiteral("tolvar stock recompute --from yyyy/mm/dd"),
         QStringLiteral("油槽帳面庫存 (shift_03_tank)。"),
         {{QStringLiteral("recompute"),
           QStringLiteral("自起始營業日起，重算每個油槽每一班的收油量與帳面、實測庫存")}},
         {from},
         {}};
-    if (const int r = parse(parser, args, spec); r >= 0) return r;
+    if (const int r = parse(parser, args, syntax); r >= 0) return r;
     const QString action = parser.positionalArguments().value(0);
     if (action != QLatin1String("recompute"))
         return fail(ExitUsage,

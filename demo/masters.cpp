@@ -8,14 +8,14 @@
 
 namespace {
 
-struct GoodSpec {
+struct GoodRow {
     const char16_t* name;
     qint64 price;
     qint64 cost;
 };
 
 // Shop goods; 功, 蓋 and 許 end in the byte 0x5C in Big5.
-const GoodSpec shopGoods[] = {
+const GoodRow shopGoods[] = {
     {u"礦泉水600ml", 2000, 1200},   {u"運動飲料", 2500, 1600},     {u"功能飲料", 3500, 2300},
     {u"罐裝咖啡", 3000, 1900},      {u"無糖綠茶", 2500, 1500},     {u"機油1L", 35000, 24000},
     {u"合成機油4L", 120000, 85000}, {u"機車機油", 18000, 11000},   {u"雨刷", 35000, 22000},
@@ -24,16 +24,16 @@ const GoodSpec shopGoods[] = {
     {u"許氏人蔘茶", 6000, 3800},    {u"氣嘴蓋", 5000, 2500},       {u"車用芳香劑", 9900, 5500},
     {u"功夫餅乾", 3000, 1800},      {u"車用充電器", 29900, 18000},
 };
-const GoodSpec carWashes[] = {{u"自動洗車", 15000, 0}, {u"精緻洗車", 30000, 0}};
+const GoodRow carWashes[] = {{u"自動洗車", 15000, 0}, {u"精緻洗車", 30000, 0}};
 const char16_t* const gifts[] = {u"贈品面紙", u"贈品礦泉水", u"贈品濕紙巾", u"環保購物袋"};
 
 const char16_t* const companyPlaces[] = {u"大園", u"觀音", u"許厝", u"竹圍", u"南崁", u"蘆竹",
                                          u"海湖", u"沙崙", u"埔心", u"新屋", u"楊梅", u"中壢"};
-struct TradeSpec {
+struct TradeRow {
     const char16_t* name;
     bool heavy; // trucks and vans rather than cars
 };
-const TradeSpec companyTrades[] = {
+const TradeRow companyTrades[] = {
     {u"運輸", true},  {u"貨運", true},  {u"物流", true},     {u"砂石", true},
     {u"營造", true},  {u"交通", false}, {u"租賃", false},    {u"水電工程", false},
     {u"食品", false}, {u"鋼鐵", true},  {u"汽車客運", true}, {u"保全", false},
@@ -43,7 +43,7 @@ const char16_t* const companyForms[] = {u"有限公司", u"股份有限公司", 
 // cust_unit discounts per litre, cents; 0 is the common case.
 const qint64 companyRates[] = {0, 0, 0, 50, 80, 100, 120, 150, 200};
 
-struct NozzleSpec {
+struct NozzleRow {
     const char* island;
     const char* gun;
     int tank;
@@ -51,7 +51,7 @@ struct NozzleSpec {
 // Tanks 1,2 hold 92, 3,4 hold 95, 5,6 and 8 diesel, 7 holds 98.
 const int tankFuels[] = {Fuel92,     Fuel92,     Fuel95, Fuel95,
                          FuelDiesel, FuelDiesel, Fuel98, FuelDiesel};
-const NozzleSpec nozzleSpecs[] = {
+const NozzleRow nozzleRows[] = {
     {"01", "01", 0}, {"01", "02", 2}, {"01", "03", 6}, {"01", "04", 4},
     {"02", "01", 1}, {"02", "02", 3}, {"02", "03", 0}, {"02", "04", 5},
     {"03", "01", 0}, {"03", "02", 2}, {"03", "03", 3}, {"03", "04", 6},
@@ -131,10 +131,10 @@ void addProducts(DemoMasters& m, DemoRandom& rng) {
             if (ids.insert(id).second) return id;
         }
     };
-    for (const GoodSpec& g : shopGoods)
+    for (const GoodRow& g : shopGoods)
         m.goods.append(add(uniqueArticle(QStringLiteral("471")), QString::fromUtf16(g.name), "102",
                            g.price, g.cost));
-    for (const GoodSpec& w : carWashes)
+    for (const GoodRow& w : carWashes)
         m.carWashes.append(add(uniqueArticle(QStringLiteral("20")), QString::fromUtf16(w.name),
                                "102", w.price, 0));
     for (const char16_t* name : gifts)
@@ -148,7 +148,7 @@ void addPumps(DemoMasters& m) {
         const qint64 litres = tankFuels[t] == Fuel98 ? 20000 : 30000;
         m.tanks.append({digit, QStringLiteral("0") + digit, tankFuels[t], litres * 100});
     }
-    for (const NozzleSpec& n : nozzleSpecs)
+    for (const NozzleRow& n : nozzleRows)
         m.nozzles.append({QString::fromLatin1(n.island), QString::fromLatin1(n.gun),
                           m.tanks[n.tank].fuel, n.tank});
     m.counter = {QStringLiteral("01"), QStringLiteral("00"), -1, -1};
