@@ -10,9 +10,9 @@
 #include "reports/common/page_painter.h"
 #include "reports/common/report_renderer.h"
 #include "support/page_checks.h"
+#include "support/report_files.h"
 #include "support/test_database.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -476,28 +476,20 @@ void TestBr010::commandLinePdfShowsTheTotals() {
     testdb::admin("insert into set_system values ('st_name', 'Station'), ('tax_rate', '0.05')",
                   "pos_data");
     QTemporaryDir folder;
-    testdb::writeConfig(folder.path(), {"DBServerName=" + testdb::host(),
-                                        "DBPort=" + QString::number(testdb::port())});
-    QProcess tolvar;
-    tolvar.setWorkingDirectory(folder.path());
     const QString pdf = folder.filePath("br010.pdf");
-    tolvar.start(qEnvironmentVariable("TOLVAR_EXE"),
-                 {"report", "BR010", "--from", "2024/05/01", "--to", "2024/05/31", "--pdf", pdf});
-    QVERIFY(tolvar.waitForFinished(60000));
-    QCOMPARE(tolvar.exitCode(), 0);
-    QProcess text;
-    text.start("pdftotext", {"-layout", pdf, "-"});
-    QVERIFY(text.waitForFinished(30000));
-    const QString content = QString::fromUtf8(text.readAllStandardOutput());
+    reportfiles::Outcome run =
+        reportfiles::runTolvar(folder.path(), {"report", "BR010", "--from", "2024/05/01", "--to",
+                                               "2024/05/31", "--pdf", pdf});
+    QCOMPARE(run.status, 0);
+    const QString content = reportfiles::pdfText(pdf);
     QVERIFY2(content.contains("2,380"), qPrintable(content)); // receivable 2,500 less 120
     QVERIFY(content.contains(QString::fromUtf8("簽帳客戶明細表")));
     QVERIFY(content.contains("Station"));
 
-    tolvar.start(qEnvironmentVariable("TOLVAR_EXE"),
-                 {"report", "BR010", "--from", "2024/02/30", "--pdf", pdf});
-    QVERIFY(tolvar.waitForFinished(60000));
-    QCOMPARE(tolvar.exitCode(), 2);
-    QVERIFY(QString::fromUtf8(tolvar.readAllStandardError()).contains("2024/02/30"));
+    run = reportfiles::runTolvar(folder.path(),
+                                 {"report", "BR010", "--from", "2024/02/30", "--pdf", pdf});
+    QCOMPARE(run.status, 2);
+    QVERIFY(run.err.contains("2024/02/30"));
 }
 
 void TestBr010::commandLineOutcomes_data() {
@@ -528,15 +520,9 @@ void TestBr010::commandLineOutcomes() {
     QFETCH(QString, says);
     insertSales({{"08:00:00", "AB-1", "C01", diesel, "101", 25, 100, 2500}});
     QTemporaryDir folder;
-    testdb::writeConfig(folder.path(), {"DBServerName=" + testdb::host(),
-                                        "DBPort=" + QString::number(testdb::port())});
-    QProcess tolvar;
-    tolvar.setWorkingDirectory(folder.path());
-    tolvar.start(qEnvironmentVariable("TOLVAR_EXE"), args);
-    QVERIFY(tolvar.waitForFinished(60000));
-    const QString output =
-        QString::fromUtf8(tolvar.readAllStandardOutput() + tolvar.readAllStandardError());
-    QCOMPARE(tolvar.exitCode(), status);
+    reportfiles::Outcome run = reportfiles::runTolvar(folder.path(), args);
+    const QString output = run.output;
+    QCOMPARE(run.status, status);
     QVERIFY2(output.contains(says), qPrintable(output));
     if (args.contains("--sylk")) {
         QFile sylk(folder.filePath("out.xls"));
@@ -557,20 +543,16 @@ void TestBr010::emptyRangeWritesNoFile() {
     QFETCH(QString, output);
     insertSales({{"08:00:00", "AB-1", "C01", diesel, "101", 25, 100, 2500}});
     QTemporaryDir folder;
-    testdb::writeConfig(folder.path(), {"DBServerName=" + testdb::host(),
-                                        "DBPort=" + QString::number(testdb::port())});
     const QString path = folder.filePath("h.out");
     QFile old(path);
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.write("last month's report");
     old.close();
-    QProcess tolvar;
-    tolvar.setWorkingDirectory(folder.path());
-    tolvar.start(qEnvironmentVariable("TOLVAR_EXE"),
-                 {"report", "BR010", "--from", "2024/04/01", "--to", "2024/04/30", output, path});
-    QVERIFY(tolvar.waitForFinished(60000));
-    QCOMPARE(tolvar.exitCode(), 0);
-    const QString said = QString::fromUtf8(tolvar.readAllStandardOutput());
+    reportfiles::Outcome run =
+        reportfiles::runTolvar(folder.path(), {"report", "BR010", "--from", "2024/04/01", "--to",
+                                               "2024/04/30", output, path});
+    QCOMPARE(run.status, 0);
+    const QString said = run.out;
     QVERIFY2(said.contains(QString::fromUtf8("沒有資料")), qPrintable(said));
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("last month's report"));

@@ -19,6 +19,7 @@
 #include "screens/common/date_picker.h"
 #include "support/gui_support.h"
 #include "support/page_checks.h"
+#include "support/report_files.h"
 #include "support/sales_fixture.h"
 #include "support/test_database.h"
 
@@ -27,7 +28,6 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -721,22 +721,14 @@ void TestBr030::commandLinePdf() {
     handMadeDay();
     sql({"insert into set_system values ('st_name', 'Station')"});
     QTemporaryDir folder;
-    testdb::writeConfig(folder.path(), {"DBServerName=" + testdb::host(),
-                                        "DBPort=" + QString::number(testdb::port())});
-    QProcess tolvar;
-    tolvar.setWorkingDirectory(folder.path());
     const QString pdf = folder.filePath("br030.pdf");
-    tolvar.start(qEnvironmentVariable("TOLVAR_EXE"),
-                 {"report", "BR030", "--date", "2024/05/07", "--weather", QString::fromUtf8("雨天"),
-                  "--pdf", pdf});
-    QVERIFY(tolvar.waitForFinished(60000));
-    QCOMPARE(tolvar.exitCode(), 0);
-    const QString said = QString::fromUtf8(tolvar.readAllStandardOutput());
+    reportfiles::Outcome run = reportfiles::runTolvar(
+        folder.path(), {"report", "BR030", "--date", "2024/05/07", "--weather",
+                        QString::fromUtf8("雨天"), "--pdf", pdf});
+    QCOMPARE(run.status, 0);
+    const QString said = run.out;
     QVERIFY2(said.contains(QString::fromUtf8("3 列，1 頁")), qPrintable(said));
-    QProcess text;
-    text.start("pdftotext", {"-layout", pdf, "-"});
-    QVERIFY(text.waitForFinished(30000));
-    const QString content = QString::fromUtf8(text.readAllStandardOutput());
+    const QString content = reportfiles::pdfText(pdf);
     for (const char* shown :
          {"營業收入彙總表", "雨天", "Station", "2024/05/07", "$104,320", "$69,332", "43.15%",
           "1087.75", "13,489.65", "高級柴油(外", "主產品庫存報表"})
@@ -745,16 +737,14 @@ void TestBr030::commandLinePdf() {
 
     // A day without tank rows: nothing to print, no file; a bad date is refused.
     QFile::remove(pdf);
-    tolvar.start(qEnvironmentVariable("TOLVAR_EXE"),
-                 {"report", "BR030", "--date", "2024/05/09", "--pdf", pdf});
-    QVERIFY(tolvar.waitForFinished(60000));
-    QCOMPARE(tolvar.exitCode(), 0);
+    run = reportfiles::runTolvar(folder.path(),
+                                 {"report", "BR030", "--date", "2024/05/09", "--pdf", pdf});
+    QCOMPARE(run.status, 0);
     QVERIFY(!QFile::exists(pdf));
-    tolvar.start(qEnvironmentVariable("TOLVAR_EXE"),
-                 {"report", "BR030", "--from", "2024/05/01", "--pdf", pdf});
-    QVERIFY(tolvar.waitForFinished(60000));
-    QCOMPARE(tolvar.exitCode(), 2);
-    QVERIFY(QString::fromUtf8(tolvar.readAllStandardError()).contains("--from"));
+    run = reportfiles::runTolvar(folder.path(),
+                                 {"report", "BR030", "--from", "2024/05/01", "--pdf", pdf});
+    QCOMPARE(run.status, 2);
+    QVERIFY(run.err.contains("--from"));
 }
 
 void TestBr030::screenFromTheMenu() {

@@ -16,6 +16,7 @@
 #include "reports/common/report_renderer.h"
 #include "support/gui_support.h"
 #include "support/page_checks.h"
+#include "support/report_files.h"
 #include "support/sales_fixture.h"
 #include "support/test_database.h"
 
@@ -23,7 +24,6 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -392,29 +392,21 @@ void TestBr040::commandLinePdf() {
     handMadeRange();
     sql({"insert into set_system values ('st_name', 'Station')"});
     QTemporaryDir folder;
-    testdb::writeConfig(folder.path(), {"DBServerName=" + testdb::host(),
-                                        "DBPort=" + QString::number(testdb::port())});
-    QProcess tolvar;
-    tolvar.setWorkingDirectory(folder.path());
     const QString pdf = folder.filePath("br040.pdf");
-    tolvar.start(qEnvironmentVariable("TOLVAR_EXE"),
-                 {"report", "BR040", "--from", "2024/05/01", "--to", "2024/05/04", "--pdf", pdf});
-    QVERIFY(tolvar.waitForFinished(60000));
-    QCOMPARE(tolvar.exitCode(), 0);
-    QProcess text;
-    text.start("pdftotext", {"-layout", pdf, "-"});
-    QVERIFY(text.waitForFinished(30000));
-    const QString content = QString::fromUtf8(text.readAllStandardOutput());
+    reportfiles::Outcome run =
+        reportfiles::runTolvar(folder.path(), {"report", "BR040", "--from", "2024/05/01", "--to",
+                                               "2024/05/04", "--pdf", pdf});
+    QCOMPARE(run.status, 0);
+    const QString content = reportfiles::pdfText(pdf);
     for (const char* shown : {"總營業月統計表", "Station", "113/05/01", "113/05/03", "43350",
                               "53350", "1550.40", "123.45", "銀行存款"})
         QVERIFY2(content.contains(QString::fromUtf8(shown)), shown);
     QVERIFY(!content.contains("113/05/04"));
 
-    tolvar.start(qEnvironmentVariable("TOLVAR_EXE"),
-                 {"report", "BR040", "--date", "2024/05/01", "--pdf", pdf});
-    QVERIFY(tolvar.waitForFinished(60000));
-    QCOMPARE(tolvar.exitCode(), 2);
-    QVERIFY(QString::fromUtf8(tolvar.readAllStandardError()).contains("--date"));
+    run = reportfiles::runTolvar(folder.path(),
+                                 {"report", "BR040", "--date", "2024/05/01", "--pdf", pdf});
+    QCOMPARE(run.status, 2);
+    QVERIFY(run.err.contains("--date"));
 }
 
 void TestBr040::screen() {

@@ -16,12 +16,12 @@
 #include "reports/common/report_renderer.h"
 #include "support/gui_support.h"
 #include "support/page_checks.h"
+#include "support/report_files.h"
 #include "support/test_database.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -461,24 +461,15 @@ void TestBr050::commandLine() {
                 {"1130507_2", "01", "01", u92, "30", "0", "0", "180", "5400"},
                 {"1130507_3", "01", "01", u92, "30", "0", "0", "240", "7200"}});
     QTemporaryDir folder;
-    testdb::writeConfig(folder.path(), {"DBServerName=" + testdb::host(),
-                                        "DBPort=" + QString::number(testdb::port())});
     const QString pdf = folder.filePath("br050.pdf");
-    QProcess tolvar;
-    tolvar.setWorkingDirectory(folder.path());
-    tolvar.start(qEnvironmentVariable("TOLVAR_EXE"),
-                 QStringList{"report", "BR050"} + args + QStringList{"--pdf", pdf});
-    QVERIFY(tolvar.waitForFinished(60000));
-    const QString output =
-        QString::fromUtf8(tolvar.readAllStandardOutput() + tolvar.readAllStandardError());
-    QCOMPARE(tolvar.exitCode(), status);
+    reportfiles::Outcome run = reportfiles::runTolvar(
+        folder.path(), QStringList{"report", "BR050"} + args + QStringList{"--pdf", pdf});
+    const QString output = run.output;
+    QCOMPARE(run.status, status);
     QVERIFY2(output.contains(says), qPrintable(output));
     QCOMPARE(QFile::exists(pdf), !printed.isEmpty());
     if (printed.isEmpty()) return;
-    QProcess text;
-    text.start("pdftotext", {"-layout", pdf, "-"});
-    QVERIFY(text.waitForFinished(30000));
-    const QString content = QString::fromUtf8(text.readAllStandardOutput());
+    const QString content = reportfiles::pdfText(pdf);
     QVERIFY2(content.contains(printed), qPrintable(content));
     QVERIFY(content.contains(QString::fromUtf8("油 錶 記 錄 起 迄 表")));
 }

@@ -16,11 +16,11 @@
 #include "reports/common/report_renderer.h"
 #include "support/gui_support.h"
 #include "support/page_checks.h"
+#include "support/report_files.h"
 #include "support/test_database.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -436,29 +436,20 @@ void TestBr060::commandLinePdf() {
     testdb::admin(QString::fromUtf8("insert into set_system values ('st_name', '許厝港站')"),
                   "pos_data");
     QTemporaryDir folder;
-    testdb::writeConfig(folder.path(), {"DBServerName=" + testdb::host(),
-                                        "DBPort=" + QString::number(testdb::port())});
-    QProcess tolvar;
-    tolvar.setWorkingDirectory(folder.path());
     const QString pdf = folder.filePath("br060.pdf");
-    tolvar.start(qEnvironmentVariable("TOLVAR_EXE"),
-                 {"report", "BR060", "--from", "2024/05/01", "--to", "2024/05/03", "--pdf", pdf});
-    QVERIFY(tolvar.waitForFinished(60000));
-    QCOMPARE(tolvar.exitCode(), 0);
-    QVERIFY(QString::fromUtf8(tolvar.readAllStandardOutput()).contains(pdf));
-    QProcess text;
-    text.start("pdftotext", {"-layout", pdf, "-"});
-    QVERIFY(text.waitForFinished(30000));
-    const QString content = QString::fromUtf8(text.readAllStandardOutput());
+    reportfiles::Outcome run =
+        reportfiles::runTolvar(folder.path(), {"report", "BR060", "--from", "2024/05/01", "--to",
+                                               "2024/05/03", "--pdf", pdf});
+    QCOMPARE(run.status, 0);
+    QVERIFY(run.out.contains(pdf));
+    const QString content = reportfiles::pdfText(pdf);
     QVERIFY2(content.contains(QString::fromUtf8("合成機油4L")), qPrintable(content));
     QVERIFY(content.contains("1,960"));
     QVERIFY(content.contains(QString::fromUtf8("許厝港站")));
 
-    tolvar.start(qEnvironmentVariable("TOLVAR_EXE"),
-                 {"report", "BR060", "--gift", "X", "--pdf", pdf});
-    QVERIFY(tolvar.waitForFinished(60000));
-    QCOMPARE(tolvar.exitCode(), 2);
-    QVERIFY(QString::fromUtf8(tolvar.readAllStandardError()).contains("--gift"));
+    run = reportfiles::runTolvar(folder.path(), {"report", "BR060", "--gift", "X", "--pdf", pdf});
+    QCOMPARE(run.status, 2);
+    QVERIFY(run.err.contains("--gift"));
 }
 
 QTEST_MAIN(TestBr060)

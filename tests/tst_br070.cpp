@@ -15,11 +15,11 @@
 #include "reports/common/report_renderer.h"
 #include "support/gui_support.h"
 #include "support/page_checks.h"
+#include "support/report_files.h"
 #include "support/test_database.h"
 
 #include <QComboBox>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -432,24 +432,15 @@ void TestBr070::commandLine() {
     QFETCH(QStringList, printed);
     threeDays();
     QTemporaryDir folder;
-    testdb::writeConfig(folder.path(), {"DBServerName=" + testdb::host(),
-                                        "DBPort=" + QString::number(testdb::port())});
     const QString pdf = folder.filePath("br070.pdf");
-    QProcess tolvar;
-    tolvar.setWorkingDirectory(folder.path());
-    tolvar.start(qEnvironmentVariable("TOLVAR_EXE"),
-                 QStringList{"report", "BR070"} + args + QStringList{"--pdf", pdf});
-    QVERIFY(tolvar.waitForFinished(60000));
-    const QString output =
-        QString::fromUtf8(tolvar.readAllStandardOutput() + tolvar.readAllStandardError());
-    QCOMPARE(tolvar.exitCode(), status);
+    reportfiles::Outcome run = reportfiles::runTolvar(
+        folder.path(), QStringList{"report", "BR070"} + args + QStringList{"--pdf", pdf});
+    const QString output = run.output;
+    QCOMPARE(run.status, status);
     QVERIFY2(output.contains(says), qPrintable(output));
     QCOMPARE(QFile::exists(pdf), !printed.isEmpty());
     if (printed.isEmpty()) return;
-    QProcess text;
-    text.start("pdftotext", {"-layout", pdf, "-"});
-    QVERIFY(text.waitForFinished(30000));
-    const QString content = QString::fromUtf8(text.readAllStandardOutput());
+    const QString content = reportfiles::pdfText(pdf);
     for (const QString& p : printed)
         QVERIFY2(content.contains(p), qPrintable(content));
 }

@@ -17,13 +17,13 @@
 #include "screens/common/lookup_picker.h"
 #include "support/gui_support.h"
 #include "support/page_checks.h"
+#include "support/report_files.h"
 #include "support/test_database.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -490,27 +490,19 @@ void TestBr080::commandLine() {
     testdb::admin(QString::fromUtf8("insert into set_system values ('st_name', '許厝港站')"),
                   "pos_data");
     QTemporaryDir folder;
-    testdb::writeConfig(folder.path(), {"DBServerName=" + testdb::host(),
-                                        "DBPort=" + QString::number(testdb::port())});
     const QString pdf = folder.filePath("br080.pdf");
-    QProcess tolvar;
-    tolvar.setWorkingDirectory(folder.path());
     QStringList all = QStringList{"report", "BR080"} + args;
     if (!args.contains("--sylk")) all << "--pdf" << pdf;
-    tolvar.start(qEnvironmentVariable("TOLVAR_EXE"), all);
-    QVERIFY(tolvar.waitForFinished(60000));
-    const QString out = QString::fromUtf8(tolvar.readAllStandardOutput());
-    const QString err = QString::fromUtf8(tolvar.readAllStandardError());
-    QCOMPARE(tolvar.exitCode(), status);
+    reportfiles::Outcome run = reportfiles::runTolvar(folder.path(), all);
+    const QString out = run.out;
+    const QString err = run.err;
+    QCOMPARE(run.status, status);
     QVERIFY2((out + err).contains(says), qPrintable(out + err));
     if (status != 0 || out.contains(QString::fromUtf8("沒有資料")) || args.contains("--help")) {
         QVERIFY(!QFile::exists(pdf));
         return;
     }
-    QProcess text;
-    text.start("pdftotext", {"-layout", pdf, "-"});
-    QVERIFY(text.waitForFinished(30000));
-    const QString content = QString::fromUtf8(text.readAllStandardOutput());
+    const QString content = reportfiles::pdfText(pdf);
     QVERIFY2(content.contains(QString::fromUtf8("環保購物袋")), qPrintable(content));
     QVERIFY(content.contains(QString::fromUtf8("許厝港站")));
     QVERIFY(content.contains(QString::fromUtf8("合計")));

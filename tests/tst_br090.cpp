@@ -15,11 +15,11 @@
 #include "support/gui_support.h"
 #include "support/invoice_fixture.h"
 #include "support/page_checks.h"
+#include "support/report_files.h"
 #include "support/test_database.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -273,28 +273,19 @@ void TestBr090::commandLinePdf() {
     invoicefix::insertSales({{"2024/05/02 10:00:00", "XY12345100"}});
     testdb::admin("insert into set_system values ('st_name', 'Station')", "pos_data");
     QTemporaryDir folder;
-    testdb::writeConfig(folder.path(), {"DBServerName=" + testdb::host(),
-                                        "DBPort=" + QString::number(testdb::port())});
-    QProcess tolvar;
-    tolvar.setWorkingDirectory(folder.path());
     const QString pdf = folder.filePath("br090.pdf");
-    tolvar.start(qEnvironmentVariable("TOLVAR_EXE"),
-                 {"report", "BR090", "--from", "2024/05/01", "--to", "2024/05/31", "--pdf", pdf});
-    QVERIFY(tolvar.waitForFinished(60000));
-    QCOMPARE(tolvar.exitCode(), 0);
-    QProcess text;
-    text.start("pdftotext", {"-layout", pdf, "-"});
-    QVERIFY(text.waitForFinished(30000));
-    const QString content = QString::fromUtf8(text.readAllStandardOutput());
+    reportfiles::Outcome run =
+        reportfiles::runTolvar(folder.path(), {"report", "BR090", "--from", "2024/05/01", "--to",
+                                               "2024/05/31", "--pdf", pdf});
+    QCOMPARE(run.status, 0);
+    const QString content = reportfiles::pdfText(pdf);
     QVERIFY2(content.contains(QRegularExpression("XY12345\\s+101\\s+249\\s+149")),
              qPrintable(content));
     QVERIFY(content.contains(QString::fromUtf8("空白發票明細表")));
     QVERIFY(content.contains("Station"));
 
-    tolvar.start(qEnvironmentVariable("TOLVAR_EXE"),
-                 {"report", "BR090", "--car", "AB-1", "--pdf", pdf});
-    QVERIFY(tolvar.waitForFinished(60000));
-    QCOMPARE(tolvar.exitCode(), 2); // an option BR090 does not take
+    run = reportfiles::runTolvar(folder.path(), {"report", "BR090", "--car", "AB-1", "--pdf", pdf});
+    QCOMPARE(run.status, 2); // an option BR090 does not take
 }
 
 QTEST_MAIN(TestBr090)

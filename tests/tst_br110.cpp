@@ -17,11 +17,11 @@
 #include "screens/common/lookup_picker.h"
 #include "support/gui_support.h"
 #include "support/page_checks.h"
+#include "support/report_files.h"
 #include "support/test_database.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -440,15 +440,10 @@ void TestBr110::commandLine() {
     insertDeliveries({{"1130507_1", "1", "10000.5", "25.1234", diesel},
                       {"1130507_2", "2", "3001", "24.5", u92}});
     QTemporaryDir folder;
-    testdb::writeConfig(folder.path(), {"DBServerName=" + testdb::host(),
-                                        "DBPort=" + QString::number(testdb::port())});
-    QProcess tolvar;
-    tolvar.setWorkingDirectory(folder.path());
-    tolvar.start(qEnvironmentVariable("TOLVAR_EXE"), QStringList{"report", "BR110"} + args);
-    QVERIFY(tolvar.waitForFinished(60000));
-    const QString output =
-        QString::fromUtf8(tolvar.readAllStandardOutput() + tolvar.readAllStandardError());
-    QCOMPARE(tolvar.exitCode(), status);
+    reportfiles::Outcome run =
+        reportfiles::runTolvar(folder.path(), QStringList{"report", "BR110"} + args);
+    const QString output = run.output;
+    QCOMPARE(run.status, status);
     QVERIFY2(output.contains(says), qPrintable(output));
     QStringList files{"config.ini"};
     if (!file.isEmpty()) files << file;
@@ -457,10 +452,7 @@ void TestBr110::commandLine() {
     if (file.isEmpty()) return;
     QByteArray written;
     if (file.endsWith(".pdf")) {
-        QProcess text;
-        text.start("pdftotext", {"-layout", folder.filePath(file), "-"});
-        QVERIFY(text.waitForFinished(30000));
-        written = text.readAllStandardOutput();
+        written = reportfiles::pdfText(folder.filePath(file)).toUtf8();
     } else {
         QFile f(folder.filePath(file));
         QVERIFY(f.open(QIODevice::ReadOnly));

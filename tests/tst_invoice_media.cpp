@@ -13,11 +13,11 @@
 #include "invoice/media_file.h"
 #include "reports/common/file_error.h"
 #include "support/invoice_fixture.h"
+#include "support/report_files.h"
 #include "support/test_database.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -447,15 +447,10 @@ void TestInvoiceMedia::commandLine() {
     testdb::admin("insert into set_system values ('uid', '87654321'), ('tax_id', '123456789')",
                   "pos_data");
     if (args.contains("media")) runTrial("2024/06", "2024/06");
-    testdb::writeConfig(folder_.path(), {"DBServerName=" + testdb::host(),
-                                         "DBPort=" + QString::number(testdb::port())});
-    QProcess tolvar;
-    tolvar.setWorkingDirectory(folder_.path());
-    tolvar.start(qEnvironmentVariable("TOLVAR_EXE"), args);
-    QVERIFY(tolvar.waitForFinished(60000));
-    const QString out = QString::fromUtf8(tolvar.readAllStandardOutput());
-    const QString err = QString::fromUtf8(tolvar.readAllStandardError());
-    QCOMPARE(tolvar.exitCode(), status);
+    reportfiles::Outcome run = reportfiles::runTolvar(folder_.path(), args);
+    const QString out = run.out;
+    const QString err = run.err;
+    QCOMPARE(run.status, status);
     if (status != 2) QCOMPARE(out, stdout);
     QVERIFY2(err.contains(stderr), qPrintable(err));
     if (status == 0 && args.contains("media"))

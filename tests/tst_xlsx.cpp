@@ -17,6 +17,7 @@
 #include "reports/common/xlsx_writer.h"
 #include "reports/report_catalogue.h"
 #include "support/gui_support.h"
+#include "support/report_files.h"
 #include "support/sales_fixture.h"
 #include "support/test_database.h"
 #include "support/workbook_reader.h"
@@ -662,10 +663,7 @@ void TestXlsx::libreOfficeDrawsThePages() {
     for (const QString& code : codes) {
         const QString pdf = folder.filePath(code + ".pdf");
         QVERIFY2(QFile::exists(pdf), qPrintable(code + ": " + said));
-        QProcess text;
-        text.start("pdftotext", {"-layout", pdf, "-"});
-        QVERIFY(text.waitForFinished(30000));
-        const QString content = QString::fromUtf8(text.readAllStandardOutput());
+        const QString content = reportfiles::pdfText(pdf);
         QVERIFY2(content.contains(QString::fromUtf8("許厝港加油站")),
                  qPrintable(content.left(500)));
         QVERIFY2(content.contains(findReport(code)->title.mid(6)), qPrintable(content.left(500)));
@@ -706,8 +704,6 @@ void TestXlsx::commandLine() {
     QFETCH(QString, said);
     QFETCH(bool, written);
     QTemporaryDir folder;
-    testdb::writeConfig(folder.path(), {"DBServerName=" + testdb::host(),
-                                        "DBPort=" + QString::number(testdb::port())});
     const QString path = folder.filePath(file);
     const bool old = QDir(folder.path()).exists(QFileInfo(file).path());
     if (old) { // an older workbook of that name
@@ -715,13 +711,10 @@ void TestXlsx::commandLine() {
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write("older");
     }
-    QProcess tolvar;
-    tolvar.setWorkingDirectory(folder.path());
-    tolvar.start(qEnvironmentVariable("TOLVAR_EXE"), args << "--xlsx" << file);
-    QVERIFY(tolvar.waitForFinished(120000));
-    const QString out = QString::fromUtf8(tolvar.readAllStandardOutput());
-    const QString err = QString::fromUtf8(tolvar.readAllStandardError());
-    QCOMPARE(tolvar.exitCode(), status);
+    reportfiles::Outcome run = reportfiles::runTolvar(folder.path(), args << "--xlsx" << file);
+    const QString out = run.out;
+    const QString err = run.err;
+    QCOMPARE(run.status, status);
     QVERIFY2((status == 0 ? out : err).contains(said), qPrintable(out + err));
     if (!old) {
         QVERIFY(!QFile::exists(path));

@@ -81,15 +81,16 @@ Outcome runTolvar(const QString& folder, const QStringList& args) {
     tolvar.setWorkingDirectory(folder);
     tolvar.start(qEnvironmentVariable("TOLVAR_EXE"), args);
     Outcome outcome;
-    if (!tolvar.waitForFinished(60000)) {
+    if (!tolvar.waitForFinished(120000)) {
         tolvar.kill();
         tolvar.waitForFinished();
-        outcome.output = QStringLiteral("tolvar did not finish");
+        outcome.output = outcome.err = QStringLiteral("tolvar did not finish");
         return outcome;
     }
     outcome.status = tolvar.exitCode();
-    outcome.output =
-        QString::fromUtf8(tolvar.readAllStandardOutput() + tolvar.readAllStandardError());
+    outcome.out = QString::fromUtf8(tolvar.readAllStandardOutput());
+    outcome.err = QString::fromUtf8(tolvar.readAllStandardError());
+    outcome.output = outcome.out + outcome.err;
     return outcome;
 }
 

@@ -29,7 +29,8 @@ QString pdfText(const QString& path);
 
 struct Outcome {
     int status = -1;
-    QString output; // standard output, then standard error
+    QString out, err; // standard output and standard error
+    QString output;   // both, standard output first
 };
 // Runs the tolvar executable with `args` in `folder`, whose config.ini it first points at
 // the test database.
