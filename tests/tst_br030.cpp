@@ -22,6 +22,7 @@
 #include "support/report_files.h"
 #include "support/sales_fixture.h"
 #include "support/test_database.h"
+#include "support/writing_meanwhile.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -218,27 +219,6 @@ QStringList tankRows(Query& qy1) {
     }
     return rows;
 }
-
-void savePage(const rpt::RenderedReport& r, const QString& name) {
-    const QString folder = qEnvironmentVariable("TOLVAR_SCREENSHOTS", "screenshots");
-    QDir().mkpath(folder);
-    rpt::pageImage(r, 0, 200 / 25.4).save(QDir(folder).filePath(name + ".png"));
-}
-
-// Progress that runs `hook` once, at its first step: the point-of-sale system writing while
-// the build reads.
-class WritingMeanwhile : public Progress {
-public:
-    explicit WritingMeanwhile(std::function<void()> hook) : hook_(std::move(hook)) {}
-
-protected:
-    void shown(int) override {
-        if (hook_) std::exchange(hook_, nullptr)();
-    }
-
-private:
-    std::function<void()> hook_;
-};
 
 // Runs `answer` on the preview once it shows; the progress window showing before it is left
 // alone. A preview still open after a minute is closed.
@@ -437,7 +417,7 @@ void TestBr030::handMadePage() {
     QVERIFY_NO_OVERLAP(r);
     QCOMPARE(printed(r, layout, control), text);
     if (control == "QRL1") {
-        savePage(r, "br030_page");
+        reportfiles::savePage(r, 0, "br030_page");
         const QStringList texts = pageTexts(r.pages[0]);
         for (const char* fixed : {"營業收入彙總表", "主產品庫存報表", "經   理 :", "2024/05/08"})
             QVERIFY2(texts.contains(QString::fromUtf8(fixed)), fixed);
@@ -564,7 +544,7 @@ void TestBr030::millionsKeepEveryDigit() {
     const rpt::Layout layout = br030Layout(build());
     const rpt::RenderedReport r = rpt::render(layout, dm_->qy1);
     QVERIFY_NO_OVERLAP(r);
-    savePage(r, "br030_millions");
+    reportfiles::savePage(r, 0, "br030_millions");
     for (const rpt::TextItem& t : r.pages[0].texts)
         QVERIFY2(!t.clipped, qPrintable(t.text));
     const QStringList expected = {"amt210=$1,234,567", "amt310=$8,641,976", "amtt10=$9,876,543",
@@ -713,7 +693,7 @@ void TestBr030::demoStationAgreesWithBr040() {
         const rpt::RenderedReport r = rpt::render(br030Layout(report), dm_->qy1);
         QVERIFY_NO_OVERLAP(r);
         QCOMPARE(r.pages.size(), 1);
-        if (date == "2024/05/07") savePage(r, "br030_demo_page");
+        if (date == "2024/05/07") reportfiles::savePage(r, 0, "br030_demo_page");
     }
 }
 

@@ -19,6 +19,7 @@
 #include "support/report_files.h"
 #include "support/sales_fixture.h"
 #include "support/test_database.h"
+#include "support/writing_meanwhile.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -150,25 +151,6 @@ double topOf(const rpt::PageItems& page, const QString& text) {
     return -1;
 }
 
-void savePage(const rpt::RenderedReport& r, const QString& name) {
-    const QString folder = qEnvironmentVariable("TOLVAR_SCREENSHOTS", "screenshots");
-    QDir().mkpath(folder);
-    rpt::pageImage(r, 0, 200 / 25.4).save(QDir(folder).filePath(name + ".png"));
-}
-
-class WritingMeanwhile : public Progress {
-public:
-    explicit WritingMeanwhile(std::function<void()> hook) : hook_(std::move(hook)) {}
-
-protected:
-    void shown(int) override {
-        if (hook_) std::exchange(hook_, nullptr)();
-    }
-
-private:
-    std::function<void()> hook_;
-};
-
 } // namespace
 
 class TestBr040 : public QObject {
@@ -244,7 +226,7 @@ void TestBr040::printedLines() {
     QCOMPARE(r.pages.size(), 1);
     QVERIFY_NO_OVERLAP(r);
     const rpt::PageItems& page = r.pages[0];
-    savePage(r, "br040_page1");
+    reportfiles::savePage(r, 0, "br040_page1");
     // Day 2: no litres received print nothing ("#"), none sold print ".00", the total
     // "0.00"; zero amounts print nothing.
     const double day2 = topOf(page, "113/05/02") - 4.2;
@@ -385,7 +367,7 @@ void TestBr040::demoStationMonth() {
     const rpt::RenderedReport r = rpt::render(br040Layout(report), dm_->qy);
     QVERIFY_NO_OVERLAP(r);
     QCOMPARE(r.pages.size(), 2);
-    savePage(r, "br040_demo_page1");
+    reportfiles::savePage(r, 0, "br040_demo_page1");
 }
 
 void TestBr040::commandLinePdf() {

@@ -78,34 +78,11 @@ void fiveNozzles() {
     });
 }
 
-// The texts of a page, line by line (by their top edge), each line from left to right.
-QList<QStringList> linesOf(const rpt::PageItems& page) {
-    QMap<int, QList<const rpt::TextItem*>> byTop;
-    for (const rpt::TextItem& t : page.texts)
-        byTop[qRound(t.rect.top() * 10)] << &t;
-    QList<QStringList> lines;
-    for (auto& items : byTop) {
-        std::sort(items.begin(), items.end(),
-                  [](auto* a, auto* b) { return a->rect.left() < b->rect.left(); });
-        QStringList line;
-        for (const rpt::TextItem* t : items)
-            line << t->text;
-        lines << line;
-    }
-    return lines;
-}
-
 // The line of `page` that begins with `first` and `second`.
 QStringList lineStarting(const rpt::PageItems& page, const QString& first, const QString& second) {
-    for (const QStringList& line : linesOf(page))
+    for (const QStringList& line : reportfiles::linesOf(page))
         if (line.size() > 1 && line[0] == first && line[1] == second) return line;
     return {};
-}
-
-void savePage(const rpt::RenderedReport& r, const QString& name) {
-    const QString folder = qEnvironmentVariable("TOLVAR_SCREENSHOTS", "screenshots");
-    QDir().mkpath(folder);
-    rpt::pageImage(r, 0, 200 / 25.4).save(QDir(folder).filePath(name));
 }
 
 QString yesterday() {
@@ -201,7 +178,7 @@ void TestBr050::nozzleLinesAndSummary() {
              QStringList({"03", "01", "100", "305", "205", "10.00", "20.00", "10.00", "5"}));
     // The summary box: the fuels, then the total with the kerosene nozzle.
     const auto boxRow = [&](const char* caption) {
-        for (const QStringList& line : linesOf(page)) {
+        for (const QStringList& line : reportfiles::linesOf(page)) {
             const qsizetype at = line.indexOf(QString::fromUtf8(caption));
             if (at >= 0) return line.mid(at);
         }
@@ -218,7 +195,7 @@ void TestBr050::nozzleLinesAndSummary() {
     // The title band.
     const QStringList all = [&] {
         QStringList texts;
-        for (const QStringList& line : linesOf(page))
+        for (const QStringList& line : reportfiles::linesOf(page))
             texts << line;
         return texts;
     }();
@@ -228,11 +205,11 @@ void TestBr050::nozzleLinesAndSummary() {
              QStringList({QString::fromUtf8("資料日期:"), "2024/05/07", "-", "1",
                           QString::fromUtf8("至"), "2024/05/07", "-", "3",
                           QString::fromUtf8("製表日期:"), "2024/05/08"}));
-    if (!charCodes) savePage(r, "br050_page1.png");
+    if (!charCodes) reportfiles::savePage(r, 0, "br050_page1");
 
     // A second printing starts its totals from nought.
     const rpt::RenderedReport again = build({"2024/05/07", "2024/05/07", "1", "3"});
-    QCOMPARE(linesOf(again.pages[0]), linesOf(page));
+    QCOMPARE(reportfiles::linesOf(again.pages[0]), reportfiles::linesOf(page));
 }
 
 void TestBr050::shiftChecks_data() {
@@ -363,7 +340,7 @@ void TestBr050::demoStationMonth() {
     QStringList printed;
     QStringList total;
     for (const rpt::PageItems& page : r.pages)
-        for (const QStringList& line : linesOf(page)) {
+        for (const QStringList& line : reportfiles::linesOf(page)) {
             if (line.size() >= 9 && line[0].size() == 2 && line[0][0].isDigit())
                 printed << QStringList{line[0], line[1], line[5], line[8]}.join(' ');
             const qsizetype at = line.indexOf(QString::fromUtf8("合  計"));
@@ -372,7 +349,7 @@ void TestBr050::demoStationMonth() {
     QCOMPARE(printed, expected);
     QCOMPARE(total.mid(0, 2),
              QStringList({formatMask(amount, "#,###,##0"), formatMask(volume, "###,##0.00")}));
-    savePage(r, "br050_demo_page1.png");
+    reportfiles::savePage(r, 0, "br050_demo_page1");
 }
 
 void TestBr050::screenDefaultsRefusalsAndPreview() {

@@ -102,12 +102,6 @@ QStringList lineOf(const rpt::PageItems& page, const QString& first) {
     return texts;
 }
 
-void savePage(const rpt::RenderedReport& r, const QString& name) {
-    const QString folder = qEnvironmentVariable("TOLVAR_SCREENSHOTS", "screenshots");
-    QDir().mkpath(folder);
-    QVERIFY(rpt::pageImage(r, 0, 200 / 25.4).save(QDir(folder).filePath(name + ".png")));
-}
-
 } // namespace
 
 class TestBr060 : public QObject {
@@ -291,7 +285,7 @@ void TestBr060::sameFiguresAsRowByRowOnADemoStation() {
     QCOMPARE(r.pages.size(), 1);
     QVERIFY_NO_OVERLAP(r);
     QVERIFY2(cutTexts(r).isEmpty(), qPrintable(cutTexts(r)));
-    savePage(r, "br060_demo_page1");
+    reportfiles::savePage(r, 0, "br060_demo_page1");
 }
 
 void TestBr060::statementsDoNotGrowWithProductsAndShifts() {
@@ -379,7 +373,7 @@ void TestBr060::printedPage() {
     const QStringList b = lineOf(page, "B");
     QVERIFY2(!b.contains("0"), qPrintable(b.join('|')));
     QCOMPARE(b, QStringList{"B"});
-    if (totals[0] == "9,999,999") savePage(r, "br060_widest_figures");
+    if (totals[0] == "9,999,999") reportfiles::savePage(r, 0, "br060_widest_figures");
     if (totals[2].isEmpty())
         QCOMPARE(lineOf(page, "A"),
                  QStringList({"A", "5", "5", "1,200", "5", "1,000", "-200", "5", "5", "-50"}));

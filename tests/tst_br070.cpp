@@ -73,31 +73,13 @@ void threeDays() {
 
 // The texts of each line of `page` below its column headings, left to right.
 QList<QStringList> detailLines(const rpt::PageItems& page) {
-    QMap<int, QList<const rpt::TextItem*>> byTop;
-    for (const rpt::TextItem& t : page.texts)
-        if (t.rect.top() > 10 + 18.5 + 7.4) byTop[qRound(t.rect.top() * 10)] << &t;
-    QList<QStringList> lines;
-    for (auto& items : byTop) {
-        std::sort(items.begin(), items.end(),
-                  [](auto* a, auto* b) { return a->rect.left() < b->rect.left(); });
-        QStringList line;
-        for (const rpt::TextItem* t : items)
-            line << t->text;
-        lines << line;
-    }
-    return lines;
+    return reportfiles::linesOf(page, 10 + 18.5 + 7.4);
 }
 
 bool pageHas(const rpt::PageItems& page, const QString& text) {
     for (const rpt::TextItem& t : page.texts)
         if (t.text == text) return true;
     return false;
-}
-
-void savePage(const rpt::RenderedReport& r, const QString& name) {
-    const QString folder = qEnvironmentVariable("TOLVAR_SCREENSHOTS", "screenshots");
-    QDir().mkpath(folder);
-    rpt::pageImage(r, 0, 200 / 25.4).save(QDir(folder).filePath(name));
 }
 
 } // namespace
@@ -191,7 +173,7 @@ void TestBr070::daysOnEachBasis() {
     for (const char* text : {"許厝港加油站", "油槽進銷存報表", "資料日期自:", "2024/05/07",
                              "2024/05/09", "印表日期:", "2024/05/10"})
         QVERIFY2(pageHas(r.pages[0], QString::fromUtf8(text)), text);
-    savePage(r, gauge ? "br070_page1_gauge.png" : "br070_page1.png");
+    reportfiles::savePage(r, 0, gauge ? "br070_page1_gauge" : "br070_page1");
 
     // Built again, the work table is made anew, not added to.
     const rpt::RenderedReport again = build({"2024/05/07", "2024/05/09", "", basis});
@@ -367,7 +349,7 @@ void TestBr070::demoStationOnEachBasis() {
         QCOMPARE(r.pages.size(), 8);
         QVERIFY_NO_OVERLAP(r);
         QVERIFY2(cutTexts(r).isEmpty(), qPrintable(cutTexts(r)));
-        if (gauge) savePage(r, "br070_demo_page1_gauge.png");
+        if (gauge) reportfiles::savePage(r, 0, "br070_demo_page1_gauge");
     }
 }
 

@@ -117,12 +117,6 @@ double topOf(const rpt::PageItems& page, const QString& text) {
     return -1;
 }
 
-void savePage(const rpt::RenderedReport& r, const QString& name) {
-    const QString folder = qEnvironmentVariable("TOLVAR_SCREENSHOTS", "screenshots");
-    QDir().mkpath(folder);
-    QVERIFY(rpt::pageImage(r, 0, 200 / 25.4).save(QDir(folder).filePath(name + ".png")));
-}
-
 } // namespace
 
 class TestBr080 : public QObject {
@@ -251,7 +245,7 @@ void TestBr080::detailPageByDate() {
     // The totals come after the last row, 5 and 3 under the sum.
     QVERIFY(topOf(page, QString::fromUtf8("合計 :")) > topOf(page, "AA00000006"));
     QVERIFY(texts.contains("5") && texts.contains("3"));
-    savePage(r, "br080_detail_page1");
+    reportfiles::savePage(r, 0, "br080_detail_page1");
 
     Br080Params transactionDays = firstTwoDays();
     transactionDays.basis = QString::fromUtf8("2:加油日期");
@@ -287,7 +281,7 @@ void TestBr080::statisticsByGiftWithPageBreaks() {
     QVERIFY(third.contains(QString::fromUtf8("贈品面紙")) &&
             third.contains(QString::fromUtf8("環保購物袋")));
     QVERIFY(third.contains("3")); // its page number (and G2's total)
-    savePage(r, "br080_statistics_page1");
+    reportfiles::savePage(r, 0, "br080_statistics_page1");
 
     p.pageBreak = "N";
     const rpt::RenderedReport together =
@@ -347,7 +341,8 @@ void TestBr080::demoStationMonthInBothModes() {
             totalsHeadings += int(pageTexts(page).count(QString::fromUtf8("合計 :")));
         QCOMPARE(totalsHeadings, 1);
         QVERIFY(pageTexts(r.pages.last()).contains(QString::fromUtf8("合計 :")));
-        savePage(r, p.detail() ? "br080_demo_detail_page1" : "br080_demo_statistics_page1");
+        reportfiles::savePage(
+            r, 0, p.detail() ? "br080_demo_detail_page1" : "br080_demo_statistics_page1");
     }
 }
 

@@ -59,25 +59,7 @@ void insertDeliveries(const QList<Delivery>& rows) {
 
 // The texts of each line of `page` below its column headings, left to right.
 QList<QStringList> linesOf(const rpt::PageItems& page) {
-    QMap<int, QList<const rpt::TextItem*>> byTop;
-    for (const rpt::TextItem& t : page.texts)
-        if (t.rect.top() > 5 + 29.6) byTop[qRound(t.rect.top() * 10)] << &t;
-    QList<QStringList> lines;
-    for (auto& items : byTop) {
-        std::sort(items.begin(), items.end(),
-                  [](auto* a, auto* b) { return a->rect.left() < b->rect.left(); });
-        QStringList line;
-        for (const rpt::TextItem* t : items)
-            line << t->text;
-        lines << line;
-    }
-    return lines;
-}
-
-void savePage(const rpt::RenderedReport& r, const QString& name) {
-    const QString folder = qEnvironmentVariable("TOLVAR_SCREENSHOTS", "screenshots");
-    QDir().mkpath(folder);
-    rpt::pageImage(r, 0, 200 / 25.4).save(QDir(folder).filePath(name));
+    return reportfiles::linesOf(page, 5 + 29.6);
 }
 
 QByteArray big5(const QString& text) {
@@ -225,7 +207,7 @@ void TestBr110::deliveriesAndTotals() {
             found = found || t.text == QString::fromUtf8(text);
         QVERIFY2(found, text);
     }
-    if (product.isEmpty()) savePage(r, "br110_page1.png");
+    if (product.isEmpty()) reportfiles::savePage(r, 0, "br110_page1");
 }
 
 void TestBr110::exportByteForByte() {
@@ -330,7 +312,7 @@ void TestBr110::demoStationMonth() {
         range);
     QCOMPARE(total, QStringList({formatMask(sums.section(' ', 0, 0).toDouble(), "##,###,##0"),
                                  formatMask(sums.section(' ', 1, 1).toDouble(), "###,###,##0")}));
-    savePage(r, "br110_demo_page1.png");
+    reportfiles::savePage(r, 0, "br110_demo_page1");
 }
 
 void TestBr110::screenLookupPreviewAndExport() {

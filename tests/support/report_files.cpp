@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QProcess>
 #include <QStringEncoder>
 #include <algorithm>
@@ -25,6 +26,22 @@ QStringList lineOf(const rpt::PageItems& page, const QString& anchor) {
     for (const rpt::TextItem& t : items)
         texts << t.text;
     return texts;
+}
+
+QList<QStringList> linesOf(const rpt::PageItems& page, double belowMm) {
+    QMap<int, QList<const rpt::TextItem*>> byTop;
+    for (const rpt::TextItem& t : page.texts)
+        if (t.rect.top() > belowMm) byTop[qRound(t.rect.top() * 10)] << &t;
+    QList<QStringList> lines;
+    for (auto& items : byTop) {
+        std::sort(items.begin(), items.end(),
+                  [](auto* a, auto* b) { return a->rect.left() < b->rect.left(); });
+        QStringList line;
+        for (const rpt::TextItem* t : items)
+            line << t->text;
+        lines << line;
+    }
+    return lines;
 }
 
 void savePage(const rpt::RenderedReport& report, int index, const QString& name) {

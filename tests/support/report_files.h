@@ -13,6 +13,9 @@ namespace reportfiles {
 
 // The texts printed on `page` on the line of the text `anchor`, from left to right.
 QStringList lineOf(const rpt::PageItems& page, const QString& anchor);
+// The texts of `page` whose top edge lies below `belowMm`, line by line (by their top edge),
+// each line from left to right.
+QList<QStringList> linesOf(const rpt::PageItems& page, double belowMm = -1);
 // Saves page `index` at 200 dpi as <name>.png under TOLVAR_SCREENSHOTS.
 void savePage(const rpt::RenderedReport& report, int index, const QString& name);
 
