@@ -8,13 +8,6 @@
 
 namespace {
 
-QDate checkedDay(const QString& text, const QString& field) {
-    const QDate date = parseDayText(text);
-    if (!date.isValid())
-        throw InputRefused(QStringLiteral("日期錯誤: '%1' 不是正確的日期...").arg(text), field);
-    return date;
-}
-
 void checkShifts(const Br050Params& p) {
     const QString from = p.fromShift.trimmed(), to = p.toShift.trimmed();
     const QString blank = QStringLiteral("班別不可空白...");

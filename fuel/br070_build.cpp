@@ -21,13 +21,6 @@ const char* const createStatement =
     "'0.00',sqty decimal(18,2) DEFAULT '0.00', rqty decimal(18,2) DEFAULT '0.00',dqty "
     "decimal(18,2) DEFAULT '0.00')";
 
-QDate checkedDay(const QString& text, const QString& field) {
-    const QDate date = parseDayText(text);
-    if (!date.isValid())
-        throw InputRefused(QStringLiteral("日期錯誤: '%1' 不是正確的日期...").arg(text), field);
-    return date;
-}
-
 // One line of tBR070 as it stands after the shifts read so far. Every figure is kept as the
 // decimal(18,2) column holds it: rounded to cents, halves away from zero, when written, and
 // a later shift of the day adds to the rounded figure.

@@ -6,17 +6,6 @@
 #include "reports/common/business_day.h"
 #include "reports/common/date_basis.h"
 
-namespace {
-
-QDate checkedDay(const QString& text, const QString& field) {
-    const QDate date = parseDayText(text);
-    if (!date.isValid())
-        throw InputRefused(QStringLiteral("日期錯誤: '%1' 不是正確的日期...").arg(text), field);
-    return date;
-}
-
-} // namespace
-
 void openBr110Rows(Query& query, const Br110Params& params, Progress& progress) {
     const QString key1 = businessDayKey(checkedDay(params.start, QStringLiteral("e01")));
     const QString key2 = businessDayKey(checkedDay(params.end, QStringLiteral("e02")));

@@ -9,17 +9,6 @@
 #include "reports/common/date_basis.h"
 #include "reports/common/work_table.h"
 
-namespace {
-
-QDate checkedDay(const QString& text, const QString& field) {
-    const QDate date = parseDayText(text);
-    if (!date.isValid())
-        throw InputRefused(QStringLiteral("日期錯誤: '%1' 不是正確的日期...").arg(text), field);
-    return date;
-}
-
-} // namespace
-
 Br090Titles buildBr090(DataModule& dm, Query& work, const Br090Params& params, Progress& progress) {
     const QDate from = checkedDay(params.start, QStringLiteral("e01"));
     const QDate to = checkedDay(params.end, QStringLiteral("e02"));

@@ -148,10 +148,7 @@ std::optional<Decimal> Br030Figures::share(int product) const {
 }
 
 Br030Report buildBr030(DataModule& dm, Query& work, const Br030Params& params, Progress& progress) {
-    const QDate day = parseDayText(params.date);
-    if (!day.isValid())
-        throw InputRefused(QStringLiteral("日期錯誤: '%1' 不是正確的日期...").arg(params.date),
-                           QStringLiteral("e01"));
+    const QDate day = checkedDay(params.date, QStringLiteral("e01"));
     const QString key = businessDayKey(day);
     const QList<QPair<QString, QString>> dayKey = {{QStringLiteral("MShift"), key}};
 

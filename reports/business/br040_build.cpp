@@ -26,14 +26,6 @@ const char* const createStatement =
     "decimal(18,0) DEFAULT '0', credit1 decimal(18,0) DEFAULT '0',test decimal(18,0) DEFAULT "
     "'0', disamt decimal(18,0) DEFAULT '0',cash decimal(18,0) DEFAULT '0') ";
 
-QDate checkedDay(const QString& text, const char* field) {
-    const QDate date = parseDayText(text);
-    if (!date.isValid())
-        throw InputRefused(QStringLiteral("日期錯誤: '%1' 不是正確的日期...").arg(text),
-                           QString::fromLatin1(field));
-    return date;
-}
-
 // A figure as the day's sums hold it, to four decimals.
 Decimal valueOf(Query& q, const char* column) {
     return Decimal::fromColumn(q.field(QString::fromLatin1(column)).value(), 4);

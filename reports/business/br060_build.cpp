@@ -87,13 +87,6 @@ Decimal figure(Query& q, const char* column) {
     return Decimal::fromColumn(q.field(QString::fromLatin1(column)).value());
 }
 
-QDate checkedDay(const QString& text, const QString& field) {
-    const QDate date = parseDayText(text);
-    if (!date.isValid())
-        throw InputRefused(QStringLiteral("日期錯誤: '%1' 不是正確的日期...").arg(text), field);
-    return date;
-}
-
 } // namespace
 
 Br060Titles buildBr060(DataModule& dm, Query& work, const Br060Params& params, Progress& progress) {

@@ -4,16 +4,12 @@
 #include "db/query.h"
 #include "reports/common/business_day.h"
 
-namespace {
-
 QDate checkedDay(const QString& text, const QString& field) {
     const QDate date = parseDayText(text);
     if (!date.isValid())
         throw InputRefused(QStringLiteral("日期錯誤: '%1' 不是正確的日期...").arg(text), field);
     return date;
 }
-
-} // namespace
 
 void DateBasisFilter::apply(Query& query) const {
     for (const auto& [name, value] : params)

@@ -27,6 +27,9 @@ DateBasisFilter dateBasisFilter(QChar basis, const QString& start, const QString
 
 // The date of a "yyyy/MM/dd" text, blanks around it ignored; invalid when it is none.
 QDate parseDayText(const QString& text);
+// The date of a "yyyy/MM/dd" text typed into the screen's `field`; throws InputRefused
+// naming the field ("日期錯誤: ... 不是正確的日期...") for a text that is no date.
+QDate checkedDay(const QString& text, const QString& field);
 QString dayText(const QDate& date);
 // The screens' defaults: the first day of `today`'s month, and the day before `today`.
 QString firstOfMonthText(const QDate& today);
